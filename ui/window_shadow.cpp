@@ -113,16 +113,19 @@ void PaintShadowRing(QPainter& painter, QSize size, const QColor& colour, int ri
     painter.save();
     painter.setClipRegion(QRegion(0, 0, w, h) - QRegion(s, s, w - 2 * s, h - 2 * s));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::NoPen);
     for (int i = 1; i <= s; ++i) {
         QColor line = colour;
         line.setAlpha(std::min(per * i, 255));
-        painter.setPen(QPen(line, 1.0));
-        // Pixel centres sit at +0.5: this puts line i exactly on pixel
-        // column/row i - 1 from the outside.
-        QPainterPath path;
-        path.addRoundedRect(QRectF(i - 0.5, i - 0.5, w - 2 * i + 1, h - 2 * i + 1), 4, 4);
-        painter.drawPath(path);
+        // Line i is a one-pixel band on pixel column/row i - 1 from the
+        // outside, a rounded outline of radius 4 along its middle. Filling
+        // between two outlines whose straight edges lie on pixel borders
+        // gives those pixels exactly the line's alpha.
+        QPainterPath band;
+        band.setFillRule(Qt::OddEvenFill);
+        band.addRoundedRect(QRectF(i - 1, i - 1, w - 2 * i + 2, h - 2 * i + 2), 4.5, 4.5);
+        band.addRoundedRect(QRectF(i, i, w - 2 * i, h - 2 * i), 3.5, 3.5);
+        painter.fillPath(band, line);
     }
     painter.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFrame>
 #include <QPointer>
 #include <QString>
 #include <optional>
@@ -8,7 +9,6 @@
 #include "client/chatview/chat_list.h"
 #include "platform/decoded_image.h"
 
-class QFrame;
 class QWidget;
 
 namespace vinylo::client {
