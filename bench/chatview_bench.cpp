@@ -27,15 +27,19 @@ DecodedImage Solid(int w, int h, QColor colour) {
     return DecodedImage(image);
 }
 
-std::size_t HeapInUse() { return mallinfo2().uordblks; }
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 QString Sentence(int i) {
-    static const QString words[] = {QStringLiteral(u"今天"), QStringLiteral(u"这首歌"),
+    static const QString words[] = {QStringLiteral(u"今天"),   QStringLiteral(u"这首歌"),
                                     QStringLiteral(u"真好听"), QStringLiteral(u"再来一首"),
-                                    QStringLiteral("ok"), QStringLiteral(u"哈哈哈")};
+                                    QStringLiteral("ok"),      QStringLiteral(u"哈哈哈")};
     QString text;
-    for (int w = 0; w <= i % 7; ++w) text += words[(i + w) % 6];
-    if (i % 50 == 0) text = text.repeated(12);  // now and then a long one
+    for (int w = 0; w <= i % 7; ++w)
+        text += words[(i + w) % 6];
+    if (i % 50 == 0)
+        text = text.repeated(12);  // now and then a long one
     return text;
 }
 
@@ -43,7 +47,8 @@ double RepaintMs(QWidget* list, int rounds) {
     QImage target(list->size(), QImage::Format_ARGB32_Premultiplied);
     QElapsedTimer timer;
     timer.start();
-    for (int r = 0; r < rounds; ++r) list->render(&target);
+    for (int r = 0; r < rounds; ++r)
+        list->render(&target);
     return static_cast<double>(timer.nsecsElapsed()) / 1e6 / rounds;
 }
 
@@ -53,7 +58,8 @@ void AppendFigures() {
     PopChatView view;
     view.Create(&host, 0, 0, 576, 302, 0, true);
     host.show();
-    const DecodedImage avatars[] = {Solid(96, 96, Qt::red), Solid(40, 40, Qt::blue), DecodedImage()};
+    const DecodedImage avatars[] = {Solid(96, 96, Qt::red), Solid(40, 40, Qt::blue),
+                                    DecodedImage()};
     const DecodedImage pictures[] = {Solid(800, 600, Qt::green), Solid(120, 90, Qt::yellow),
                                      Solid(1000, 10, Qt::gray)};
 
@@ -65,7 +71,8 @@ void AppendFigures() {
         for (int n = 0; n < kBlock; ++n) {
             const int i = block * kBlock + n;
             const bool own = i % 3 == 0;
-            const QString name = own ? QStringLiteral(u"我") : QStringLiteral(u"用户%1").arg(i % 17);
+            const QString name =
+                own ? QStringLiteral(u"我") : QStringLiteral(u"用户%1").arg(i % 17);
             if (i % 10 == 9) {
                 view.AddNotice(QStringLiteral(u"正在播放：第 %1 首").arg(i));
             } else if (i % 10 == 4) {
@@ -111,12 +118,15 @@ void MemoryFigures() {
     const QString nickname = QStringLiteral(u"用户12");
     // Texts made before measuring, as the caller owns its own copies.
     std::vector<QString> texts;
-    for (int i = 0; i < kItems; ++i) texts.push_back(QStringLiteral(u"第%1条消息：这首歌真好听").arg(i));
+    for (int i = 0; i < kItems; ++i)
+        texts.push_back(QStringLiteral(u"第%1条消息：这首歌真好听").arg(i));
     std::size_t textChars = 0;
-    for (const QString& t : texts) textChars += static_cast<std::size_t>(t.size());
+    for (const QString& t : texts)
+        textChars += static_cast<std::size_t>(t.size());
 
     const std::size_t before = HeapInUse();
-    for (int i = 0; i < kItems; ++i) view.AddText(nickname, avatar, texts[static_cast<std::size_t>(i)], i % 2 == 0);
+    for (int i = 0; i < kItems; ++i)
+        view.AddText(nickname, avatar, texts[static_cast<std::size_t>(i)], i % 2 == 0);
     const std::size_t after = HeapInUse();
     std::printf("memory per text item (%zu chars of text on average): %zu bytes\n",
                 textChars / kItems, (after - before) / kItems);
@@ -125,7 +135,8 @@ void MemoryFigures() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     AppendFigures();
     MemoryFigures();

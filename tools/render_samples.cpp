@@ -72,15 +72,19 @@ DecodedImage Landscape(int w, int h) {
 }
 
 DecodedImage EmoticonPicture(int index) {
-    return DecodedImage(EmoticonIcon(index).scaled(72, 72, Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation));
+    return DecodedImage(
+        EmoticonIcon(index).scaled(72, 72, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 void FillConversation(PopChatView& view) {
-    const DecodedImage ming = Avatar(QColor(0x6A, 0xA8, 0xFF), QColor(0x3B, 0x6F, 0xD8), QStringLiteral(u"明"));
-    const DecodedImage hong = Avatar(QColor(0xFF, 0x9A, 0x8B), QColor(0xE8, 0x5A, 0x78), QStringLiteral(u"红"));
-    const DecodedImage me = Avatar(QColor(0x7E, 0xD9, 0x8F), QColor(0x2F, 0xA3, 0x6B), QStringLiteral(u"我"));
-    const DecodedImage robot = Avatar(QColor(0x9A, 0x9A, 0xB8), QColor(0x5E, 0x5E, 0x80), QStringLiteral(u"机"));
+    const DecodedImage ming =
+        Avatar(QColor(0x6A, 0xA8, 0xFF), QColor(0x3B, 0x6F, 0xD8), QStringLiteral(u"明"));
+    const DecodedImage hong =
+        Avatar(QColor(0xFF, 0x9A, 0x8B), QColor(0xE8, 0x5A, 0x78), QStringLiteral(u"红"));
+    const DecodedImage me =
+        Avatar(QColor(0x7E, 0xD9, 0x8F), QColor(0x2F, 0xA3, 0x6B), QStringLiteral(u"我"));
+    const DecodedImage robot =
+        Avatar(QColor(0x9A, 0x9A, 0xB8), QColor(0x5E, 0x5E, 0x80), QStringLiteral(u"机"));
     view.AddText(QStringLiteral(u"小明"), ming, QStringLiteral(u"大家好，今天想听什么歌？"), false);
     view.AddText(QStringLiteral(u"阿杰"), me, QStringLiteral(u"来一首《晴天》吧"), true);
     view.AddText(QStringLiteral(u"小红"), hong,
@@ -91,8 +95,9 @@ void FillConversation(PopChatView& view) {
     view.AddPicture(QStringLiteral(u"系统机器人"), robot, Landscape(800, 600), false);
     view.AddText(QStringLiteral(u"路人甲"), DecodedImage(), QStringLiteral(u"好"), false);
     view.AddPicture(QStringLiteral(u"阿杰"), me, EmoticonPicture(17), true);
-    view.AddText(QStringLiteral(u"一个名字非常非常长的用户，长到一行都放不下，只好在末尾用省略号表示后面还有更多的字"), ming,
-                 QStringLiteral(u"Nice song! 这首歌的前奏太棒了"), false);
+    view.AddText(QStringLiteral(u"一个名字非常非常长的用户，长到一行都放不下，只好在末尾用省略号表"
+                                u"示后面还有更多的字，这些字都看不见了"),
+                 ming, QStringLiteral(u"Nice song! 这首歌的前奏太棒了"), false);
     view.AddNotice(QStringLiteral(u"歌曲即将播放完毕，请大家继续点歌哦"));
     view.AddText(QStringLiteral(u"阿杰"), me, QString(), true);
 }
@@ -114,7 +119,8 @@ QImage RenderChat(int width, int height, bool showNames, bool toBottom) {
     view.Create(&host, 0, 0, width, height, 0, showNames);
     FillConversation(view);
     host.show();
-    if (toBottom) view.ScrollToBottom();
+    if (toBottom)
+        view.ScrollToBottom();
     return host.grab().toImage();
 }
 
@@ -129,7 +135,8 @@ QImage RenderPicker() {
     out.fill(QColor(0xEF, 0xEF, 0xEF));
     QPainter p(&out);
     QWidget* shadow = vinylo::ui::ShadowOf(picker);
-    if (shadow) p.drawImage(12 - 2, 12 - 2, shadow->grab().toImage());
+    if (shadow)
+        p.drawImage(12 - 2, 12 - 2, shadow->grab().toImage());
     p.drawImage(12, 12, shot);
     p.end();
     delete picker;
@@ -165,7 +172,8 @@ QImage RenderShadowedWindow(const QColor& colour, int size) {
     QImage out(360 + 80, 220 + 80, QImage::Format_ARGB32_Premultiplied);
     out.fill(QColor(0xFF, 0xFF, 0xFF));
     QPainter p(&out);
-    if (shadow) p.drawImage(shadow->geometry().topLeft() - QPoint(160, 160), shadow->grab().toImage());
+    if (shadow)
+        p.drawImage(shadow->geometry().topLeft() - QPoint(160, 160), shadow->grab().toImage());
     p.drawImage(40, 40, window.grab().toImage());
     return out;
 }
@@ -173,7 +181,8 @@ QImage RenderShadowedWindow(const QColor& colour, int size) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
@@ -191,7 +200,9 @@ int main(int argc, char** argv) {
     ok &= Save(RenderChat(576, 1000, false, false), dir, QStringLiteral("chat_names_off.png"));
     ok &= Save(RenderPicker(), dir, QStringLiteral("emoticon_picker.png"));
     ok &= Save(RenderIconSheet(), dir, QStringLiteral("emoticon_icons.png"));
-    ok &= Save(RenderShadowedWindow(QColor(208, 208, 208), 2), dir, QStringLiteral("shadow_client.png"));
-    ok &= Save(RenderShadowedWindow(QColor(128, 128, 128), 5), dir, QStringLiteral("shadow_server.png"));
+    ok &= Save(RenderShadowedWindow(QColor(208, 208, 208), 2), dir,
+               QStringLiteral("shadow_client.png"));
+    ok &= Save(RenderShadowedWindow(QColor(128, 128, 128), 5), dir,
+               QStringLiteral("shadow_server.png"));
     return ok ? 0 : 1;
 }

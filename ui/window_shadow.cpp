@@ -1,9 +1,9 @@
 #include "ui/window_shadow.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPaintEvent>
 #include <QRegion>
 #include <QWidget>
 #include <algorithm>
@@ -44,10 +44,17 @@ protected:
             switch (event->type()) {
                 case QEvent::Move:
                 case QEvent::Resize:
-                case QEvent::WindowStateChange: PlaceShadow(target_); break;
-                case QEvent::Show: PlaceShadow(target_, true); break;
-                case QEvent::Hide: PlaceShadow(target_, false); break;
-                default: break;
+                case QEvent::WindowStateChange:
+                    PlaceShadow(target_);
+                    break;
+                case QEvent::Show:
+                    PlaceShadow(target_, true);
+                    break;
+                case QEvent::Hide:
+                    PlaceShadow(target_, false);
+                    break;
+                default:
+                    break;
             }
         }
         return QWidget::eventFilter(watched, event);
@@ -65,21 +72,24 @@ private:
 };
 
 ShadowWindow* FindShadow(QWidget* target) {
-    if (!target) return nullptr;
+    if (!target)
+        return nullptr;
     return target->findChild<ShadowWindow*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace
 
 bool SetWindowShadow(QWidget* target, const QColor& colour, std::optional<int> size) {
-    if (!target || !target->isWindow()) return false;
+    if (!target || !target->isWindow())
+        return false;
     auto* shadow = FindShadow(target);
     if (size && *size <= 0) {
         // Deleting the shadow also removes its event filter from the target.
         delete shadow;
         return false;
     }
-    if (!shadow) shadow = new ShadowWindow(target);
+    if (!shadow)
+        shadow = new ShadowWindow(target);
     shadow->SetLook(colour, std::min(size.value_or(kDefaultShadowSize), kMaxShadowSize));
     PlaceShadow(target);
     return true;
@@ -87,27 +97,33 @@ bool SetWindowShadow(QWidget* target, const QColor& colour, std::optional<int> s
 
 void PlaceShadow(QWidget* target, std::optional<bool> visible) {
     auto* shadow = FindShadow(target);
-    if (!shadow) return;
+    if (!shadow)
+        return;
     const bool shown = visible.value_or(target->isVisible());
     if (!shown || target->isMinimized() || target->isMaximized() || target->isFullScreen()) {
         shadow->hide();
         return;
     }
     const QRect frame = target->frameGeometry();
-    if (frame.width() <= 0 || frame.height() <= 0) return;
+    if (frame.width() <= 0 || frame.height() <= 0)
+        return;
     const int s = shadow->ringWidth();
     shadow->setGeometry(frame.adjusted(-s, -s, s, s));
-    if (!shadow->isVisible()) shadow->show();
+    if (!shadow->isVisible())
+        shadow->show();
     shadow->update();
 }
 
-QWidget* ShadowOf(QWidget* target) { return FindShadow(target); }
+QWidget* ShadowOf(QWidget* target) {
+    return FindShadow(target);
+}
 
 void PaintShadowRing(QPainter& painter, QSize size, const QColor& colour, int ringWidth) {
     const int w = size.width();
     const int h = size.height();
     const int s = ringWidth;
-    if (s <= 0 || w <= 0 || h <= 0) return;
+    if (s <= 0 || w <= 0 || h <= 0)
+        return;
     const int per = (s < 9 ? 100 : 150) / s;
 
     painter.save();

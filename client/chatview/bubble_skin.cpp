@@ -21,7 +21,8 @@ QPolygonF LeftTail(qreal inset) {
 
 QPolygonF Mirrored(const QPolygonF& polygon) {
     QPolygonF out;
-    for (const QPointF& p : polygon) out << QPointF(kSkinWidth - p.x(), p.y());
+    for (const QPointF& p : polygon)
+        out << QPointF(kSkinWidth - p.x(), p.y());
     return out;
 }
 
@@ -72,7 +73,8 @@ const BubbleSkin& BubbleSkin::ForStyle(int style) {
             BubbleSkin(own, QColor(Qt::black)),  // own pictures share the own-text image
         };
     }();
-    if (style < 0 || style >= kStyleCount) style = 0;
+    if (style < 0 || style >= kStyleCount)
+        style = 0;
     return skins[static_cast<std::size_t>(style)];
 }
 
@@ -99,7 +101,8 @@ void BubbleSkin::DrawBody(QPainter& painter, const QRect& target) const {
     for (std::size_t r = 0; r < 3; ++r) {
         for (std::size_t c = 0; c < 3; ++c) {
             const QRect to(QPoint(dx[c], dy[r]), QPoint(dx[c + 1] - 1, dy[r + 1] - 1));
-            if (to.width() <= 0 || to.height() <= 0) continue;
+            if (to.width() <= 0 || to.height() <= 0)
+                continue;
             const QRect from(QPoint(sx[c], sy[r]), QPoint(sx[c + 1] - 1, sy[r + 1] - 1));
             painter.drawImage(to, image_, from);
         }

@@ -26,15 +26,15 @@ struct ChatItem {
     QRect contentRect;  // the text, or the picture of a picture message
     QRect nameRect;     // empty when there is no nickname line
 
-    QString content;   // text of a text message (line breaks normalised) or notice
-    QString nickname;  // empty for notices
+    QString content;                 // text of a text message (line breaks normalised) or notice
+    QString nickname;                // empty for notices
     platform::DecodedImage avatar;   // empty: the default avatar
     platform::DecodedImage picture;  // picture messages only
 
     // Measurements kept between layouts: only the wrapped text depends on
     // the width, and switching nicknames on and off measures nothing.
-    QSize lineSize;           // the notice text or the nickname on one line
-    QSize wrappedSize;        // the text wrapped for `wrappedForWidth`
+    QSize lineSize;     // the notice text or the nickname on one line
+    QSize wrappedSize;  // the text wrapped for `wrappedForWidth`
     int wrappedForWidth = -1;
 };
 

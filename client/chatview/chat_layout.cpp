@@ -66,7 +66,8 @@ QSize ChatLayout::ContentSize(ChatItem& item, int width) const {
         }
         return QSize(item.wrappedSize.width(), std::min(item.wrappedSize.height(), kMaxTextHeight));
     }
-    if (item.picture.isEmpty()) return QSize(0, 0);
+    if (item.picture.isEmpty())
+        return QSize(0, 0);
     const int maxWidth = std::min(TextWrapWidth(width), kPictureMaxWidth);
     return FitPicture(QSize(item.picture.width(), item.picture.height()), maxWidth,
                       maxWidth * 3 / 4);
@@ -120,7 +121,8 @@ QSize ChatLayout::FitPicture(QSize size, int maxWidth, int maxHeight) {
         w = w * maxHeight / h;
         h = maxHeight;
     }
-    if (w < kPictureMinSide || h < kPictureMinSide) return QSize(kPictureMinSide, kPictureMinSide);
+    if (w < kPictureMinSide || h < kPictureMinSide)
+        return QSize(kPictureMinSide, kPictureMinSide);
     return QSize(static_cast<int>(w), static_cast<int>(h));
 }
 

@@ -12,8 +12,8 @@ namespace vinylo::client {
 class ChatLayout {
 public:
     static constexpr int kAvatarSize = 40;
-    static constexpr int kEdge = 5;        // space around avatars, notices and items
-    static constexpr int kGap = 12;        // between avatar and bubble or nickname
+    static constexpr int kEdge = 5;  // space around avatars, notices and items
+    static constexpr int kGap = 12;  // between avatar and bubble or nickname
     static constexpr int kMaxTextHeight = 1000;
 
     explicit ChatLayout(const ChatTextMetrics& metrics) : metrics_(metrics) {}

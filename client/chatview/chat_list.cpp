@@ -71,13 +71,18 @@ int ChatList::contentWidth() const {
     return std::max(0, width() - (barShown_ ? bar_->sizeHint().width() : 0));
 }
 
-int ChatList::itemTopInView(int index) const { return itemTop(index) - bar_->value(); }
+int ChatList::itemTopInView(int index) const {
+    return itemTop(index) - bar_->value();
+}
 
 int ChatList::Append(ChatItem item) {
     EnsureLayout();
-    if (item.kind == ChatItemKind::Notice) item.showNames = false;
-    else item.showNames = showNames_;
-    if (item.style >= BubbleSkin::kStyleCount) item.style = 0;
+    if (item.kind == ChatItemKind::Notice)
+        item.showNames = false;
+    else
+        item.showNames = showNames_;
+    if (item.style >= BubbleSkin::kStyleCount)
+        item.style = 0;
     const ChatLayout layout(*metrics_);
     layout.Measure(item);
     layout.Layout(item, layoutWidth_);
@@ -88,7 +93,8 @@ int ChatList::Append(ChatItem item) {
 
     UpdateScrollBar();
     const QRect area(0, itemTopInView(index), contentWidth(), items_.back().height);
-    if (area.intersects(rect())) update(area);
+    if (area.intersects(rect()))
+        update(area);
     return index;
 }
 
@@ -99,15 +105,18 @@ void ChatList::SetShowNames(bool show) {
     const ChatLayout layout(*metrics_);
     bool changed = false;
     for (ChatItem& item : items_) {
-        if (item.kind == ChatItemKind::Notice || item.showNames == show) continue;
+        if (item.kind == ChatItemKind::Notice || item.showNames == show)
+            continue;
         item.showNames = show;
         layout.Layout(item, layoutWidth_);
         changed = true;
     }
-    if (!changed) return;
+    if (!changed)
+        return;
     RebuildTops();
     UpdateScrollBar();
-    if (atBottom) ScrollToBottom();
+    if (atBottom)
+        ScrollToBottom();
     update();
 }
 
@@ -116,22 +125,27 @@ void ChatList::ScrollToBottom() {
     bar_->setValue(bar_->maximum());
 }
 
-bool ChatList::AtBottom() const { return bar_->value() >= bar_->maximum(); }
+bool ChatList::AtBottom() const {
+    return bar_->value() >= bar_->maximum();
+}
 
 void ChatList::EnsureLayout() {
     // A hidden widget gets its resize events only when shown; the width is
     // checked here too so adds and paints never use a stale layout.
-    if (contentWidth() != layoutWidth_) RelayoutAll();
+    if (contentWidth() != layoutWidth_)
+        RelayoutAll();
 }
 
 void ChatList::RelayoutAll() {
     const bool atBottom = AtBottom();
     layoutWidth_ = contentWidth();
     const ChatLayout layout(*metrics_);
-    for (ChatItem& item : items_) layout.Layout(item, layoutWidth_);
+    for (ChatItem& item : items_)
+        layout.Layout(item, layoutWidth_);
     RebuildTops();
     UpdateScrollBar();
-    if (atBottom) bar_->setValue(bar_->maximum());
+    if (atBottom)
+        bar_->setValue(bar_->maximum());
     update();
 }
 
@@ -174,7 +188,8 @@ void ChatList::resizeEvent(QResizeEvent*) {
     } else {
         const bool atBottom = AtBottom();
         UpdateScrollBar();
-        if (atBottom) bar_->setValue(bar_->maximum());
+        if (atBottom)
+            bar_->setValue(bar_->maximum());
     }
 }
 
@@ -192,18 +207,33 @@ void ChatList::changeEvent(QEvent* event) {
 }
 
 void ChatList::wheelEvent(QWheelEvent* event) {
-    if (barShown_) QCoreApplication::sendEvent(bar_, event);
+    if (barShown_)
+        QCoreApplication::sendEvent(bar_, event);
 }
 
 void ChatList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up: bar_->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
-        case Qt::Key_Down: bar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
-        case Qt::Key_PageUp: bar_->triggerAction(QAbstractSlider::SliderPageStepSub); break;
-        case Qt::Key_PageDown: bar_->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
-        case Qt::Key_Home: bar_->triggerAction(QAbstractSlider::SliderToMinimum); break;
-        case Qt::Key_End: bar_->triggerAction(QAbstractSlider::SliderToMaximum); break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Up:
+            bar_->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Down:
+            bar_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_PageUp:
+            bar_->triggerAction(QAbstractSlider::SliderPageStepSub);
+            break;
+        case Qt::Key_PageDown:
+            bar_->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            break;
+        case Qt::Key_Home:
+            bar_->triggerAction(QAbstractSlider::SliderToMinimum);
+            break;
+        case Qt::Key_End:
+            bar_->triggerAction(QAbstractSlider::SliderToMaximum);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }
@@ -213,7 +243,8 @@ void ChatList::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, Qt::white);
-    if (items_.empty()) return;
+    if (items_.empty())
+        return;
 
     const int offset = bar_->value();
     const int from = offset + area.top();
@@ -244,7 +275,8 @@ void ChatList::PaintItem(QPainter& painter, const ChatItem& item) const {
 
 void ChatList::PaintMessage(QPainter& painter, const ChatItem& item) const {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    DrawScaled(painter, item.avatarRect, item.avatar.isEmpty() ? DefaultAvatar() : item.avatar.image());
+    DrawScaled(painter, item.avatarRect,
+               item.avatar.isEmpty() ? DefaultAvatar() : item.avatar.image());
 
     const BubbleSkin& skin = BubbleSkin::ForStyle(item.style);
     skin.DrawBody(painter, item.bubbleRect);
@@ -257,7 +289,8 @@ void ChatList::PaintMessage(QPainter& painter, const ChatItem& item) const {
     }
     if (item.kind == ChatItemKind::Text) {
         const int wrapWidth = ChatLayout(*metrics_).TextWrapWidth(item.layoutWidth);
-        metrics_->DrawWrapped(painter, item.contentRect, wrapWidth, item.content, skin.textColour());
+        metrics_->DrawWrapped(painter, item.contentRect, wrapWidth, item.content,
+                              skin.textColour());
     } else if (!item.picture.isEmpty() && item.contentRect.width() > 0 &&
                item.contentRect.height() > 0) {
         DrawScaled(painter, item.contentRect, item.picture.image());

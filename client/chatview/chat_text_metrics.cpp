@@ -24,7 +24,8 @@ void LayOutWrapped(QTextLayout& layout, int width, int maxHeight, EachLine&& eac
     qreal y = 0;
     while (y <= maxHeight) {
         QTextLine line = layout.createLine();
-        if (!line.isValid()) break;
+        if (!line.isValid())
+            break;
         line.setLineWidth(std::max(width, 0));
         line.setPosition(QPointF(0, y));
         y += line.height();
@@ -46,13 +47,15 @@ QSize ChatTextMetrics::MeasureLine(const QString& text) const {
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
-    if (!line.isValid()) return QSize(0, lineHeight_);
+    if (!line.isValid())
+        return QSize(0, lineHeight_);
     return QSize(static_cast<int>(std::ceil(line.naturalTextWidth())),
                  static_cast<int>(std::ceil(line.height())));
 }
 
 QSize ChatTextMetrics::MeasureWrapped(const QString& text, int width, int maxHeight) const {
-    if (text.isEmpty()) return QSize(0, 0);
+    if (text.isEmpty())
+        return QSize(0, 0);
     QTextLayout layout(text, font_);
     qreal widest = 0;
     qreal bottom = 0;
@@ -65,7 +68,8 @@ QSize ChatTextMetrics::MeasureWrapped(const QString& text, int width, int maxHei
 
 void ChatTextMetrics::DrawLine(QPainter& painter, const QRect& rect, const QString& text,
                                Qt::Alignment alignment, const QColor& colour) const {
-    if (rect.width() <= 0 || rect.height() <= 0) return;
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
     const QFontMetricsF metrics(font_);
     const QString shown = metrics.elidedText(ForSingleLine(text), Qt::ElideRight, rect.width());
     painter.save();
@@ -77,7 +81,8 @@ void ChatTextMetrics::DrawLine(QPainter& painter, const QRect& rect, const QStri
 
 void ChatTextMetrics::DrawWrapped(QPainter& painter, const QRect& rect, int wrapWidth,
                                   const QString& text, const QColor& colour) const {
-    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0) return;
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
     QTextLayout layout(text, font_);
     LayOutWrapped(layout, wrapWidth, rect.height(), [](const QTextLine&) {});
     painter.save();

@@ -140,7 +140,8 @@ void Hand(QPainter& p, QPointF centre, qreal angle) {
     p.setPen(QPen(QColor(0xD9, 0x8E, 0x10), 1));
     p.setBrush(kHand);
     p.drawRoundedRect(QRectF(-4, -3.5, 8, 7.5), 3, 3);
-    for (int i = 0; i < 3; ++i) p.drawRoundedRect(QRectF(-4 + i * 2.7, -7, 2.6, 5), 1.3, 1.3);
+    for (int i = 0; i < 3; ++i)
+        p.drawRoundedRect(QRectF(-4 + i * 2.7, -7, 2.6, 5), 1.3, 1.3);
     p.restore();
 }
 
@@ -273,7 +274,8 @@ const std::array<Painter, kEmoticonCount - 3>& FacePainters() {
             p.drawPath(rind);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0x30, 0x20, 0x20));
-            for (qreal x : {13.0, 18.0, 23.0}) p.drawEllipse(QPointF(x, 27), 0.9, 1.3);
+            for (qreal x : {13.0, 18.0, 23.0})
+                p.drawEllipse(QPointF(x, 27), 0.9, 1.3);
         },
         // 5 kuxiao: laughing to tears.
         [](QPainter& p) {
@@ -472,15 +474,22 @@ const std::array<Painter, kEmoticonCount - 3>& FacePainters() {
 }  // namespace
 
 QImage EmoticonIcon(int index) {
-    if (index < 0 || index >= kEmoticonCount) return {};
+    if (index < 0 || index >= kEmoticonCount)
+        return {};
     QImage image(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (index) {
-        case 0: Doge(p); break;
-        case 1: Cat(p); break;
-        case 2: Husky(p); break;
+        case 0:
+            Doge(p);
+            break;
+        case 1:
+            Cat(p);
+            break;
+        case 2:
+            Husky(p);
+            break;
         default:
             YellowFace(p);
             FacePainters()[static_cast<std::size_t>(index - 3)](p);

@@ -71,7 +71,8 @@ EmoticonPicker::EmoticonPicker(QWidget* mainWindow, Services services, std::stri
     setPalette(palette);
     BuildTabs();
     BuildBottomBar();
-    if (mainWindow) move(mainWindow->frameGeometry().topLeft() + kOffset);
+    if (mainWindow)
+        move(mainWindow->frameGeometry().topLeft() + kOffset);
     // A frameless window on a white chat page needs an edge: the same soft
     // outline the main window has.
     ui::SetWindowShadow(this, QColor(208, 208, 208), 2);
@@ -146,7 +147,8 @@ void EmoticonPicker::BuildBottomBar() {
 
 void EmoticonPicker::Pick() {
     const int row = list_->currentRow();
-    if (row < 0 || row >= kEmoticonCount) return;
+    if (row < 0 || row >= kEmoticonCount)
+        return;
     const protocol::PictureShareFields fields{
         EmoticonAddress(row, host_),
         platform::ToGbk(services_.avatarUrl ? services_.avatarUrl() : QString()),

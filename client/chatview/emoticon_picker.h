@@ -59,7 +59,7 @@ private:
 
     Services services_;
     std::string host_;
-    QTabWidget* tabs_ = nullptr;  // 选择夹1
+    QTabWidget* tabs_ = nullptr;   // 选择夹1
     QListWidget* list_ = nullptr;  // 超级列表框1
 };
 

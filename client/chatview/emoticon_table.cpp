@@ -34,7 +34,8 @@ const std::array<EmoticonEntry, kEmoticonCount>& EmoticonTable() {
 }
 
 std::string EmoticonAddress(int index, std::string_view host) {
-    if (index < 0 || index >= kEmoticonCount) return {};
+    if (index < 0 || index >= kEmoticonCount)
+        return {};
     const EmoticonEntry& e = EmoticonTable()[static_cast<std::size_t>(index)];
     std::string address(host);
     address.append("/t4/appstyle/expression/ext/normal/")

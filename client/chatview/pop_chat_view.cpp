@@ -10,18 +10,22 @@ namespace vinylo::client {
 
 PopChatView::PopChatView() = default;
 
-PopChatView::~PopChatView() { delete frame_.data(); }
+PopChatView::~PopChatView() {
+    delete frame_.data();
+}
 
 bool PopChatView::Create(QWidget* parent, int x, int y, int width, int height, int borderStyle,
                          bool showNames) {
-    if (frame_ || !parent) return false;
+    if (frame_ || !parent)
+        return false;
     auto* frame = new QFrame(parent);
     frame->setObjectName(QStringLiteral("QuilloPopChatFrame"));
     frame->hide();
     frame->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
     frame->setFrameShape(borderStyle == 0 ? QFrame::NoFrame : QFrame::StyledPanel);
     auto* list = new ChatList(frame);
-    if (font_) list->setFont(*font_);
+    if (font_)
+        list->setFont(*font_);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(frame->frameWidth(), frame->frameWidth(), frame->frameWidth(),
                                frame->frameWidth());
@@ -38,11 +42,13 @@ bool PopChatView::Create(QWidget* parent, int x, int y, int width, int height, i
 
 void PopChatView::SetShowNames(bool show) {
     showNames_ = show;
-    if (list_) list_->SetShowNames(show);
+    if (list_)
+        list_->SetShowNames(show);
 }
 
 int PopChatView::Add(ChatItem item) {
-    if (!list_) return -1;
+    if (!list_)
+        return -1;
     return list_->Append(std::move(item));
 }
 
@@ -51,8 +57,8 @@ int PopChatView::AddText(const QString& nickname, const platform::DecodedImage& 
     ChatItem item;
     item.kind = ChatItemKind::Text;
     item.own = own;
-    item.style = static_cast<unsigned char>(own ? BubbleSkin::Style::OwnText
-                                                : BubbleSkin::Style::Others);
+    item.style =
+        static_cast<unsigned char>(own ? BubbleSkin::Style::OwnText : BubbleSkin::Style::Others);
     item.nickname = nickname;
     item.avatar = avatar;
     item.content = ChatTextMetrics::ForWrapping(content);
@@ -71,8 +77,8 @@ int PopChatView::AddPicture(const QString& nickname, const platform::DecodedImag
     ChatItem item;
     item.kind = ChatItemKind::Picture;
     item.own = own;
-    item.style = static_cast<unsigned char>(own ? BubbleSkin::Style::OwnPicture
-                                                : BubbleSkin::Style::Others);
+    item.style =
+        static_cast<unsigned char>(own ? BubbleSkin::Style::OwnPicture : BubbleSkin::Style::Others);
     item.nickname = nickname;
     item.avatar = avatar;
     item.picture = picture;
@@ -80,12 +86,14 @@ int PopChatView::AddPicture(const QString& nickname, const platform::DecodedImag
 }
 
 void PopChatView::ScrollToBottom() {
-    if (list_) list_->ScrollToBottom();
+    if (list_)
+        list_->ScrollToBottom();
 }
 
 void PopChatView::SetFont(const QFont& font) {
     font_ = font;
-    if (list_) list_->setFont(font);
+    if (list_)
+        list_->setFont(font);
 }
 
 }  // namespace vinylo::client

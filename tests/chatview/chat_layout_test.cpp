@@ -12,8 +12,12 @@ namespace {
 
 using platform::DecodedImage;
 
-int RightOf(const QRect& r) { return r.left() + r.width(); }
-int BottomOf(const QRect& r) { return r.top() + r.height(); }
+int RightOf(const QRect& r) {
+    return r.left() + r.width();
+}
+int BottomOf(const QRect& r) {
+    return r.top() + r.height();
+}
 
 DecodedImage Picture(int w, int h, QColor colour = Qt::blue) {
     QImage image(w, h, QImage::Format_ARGB32);
@@ -98,17 +102,14 @@ TEST_F(ChatLayoutTest, PicturesShrinkToFitAndAreNeverEnlarged) {
     view_.SetShowNames(false);
     const std::vector<PictureCase> cases{
         {{1000, 10}, {10, 10}},  // 200 x 2 is raised to the 10 px minimum
-        {{100, 100}, {100, 100}},
-        {{800, 600}, {200, 150}},
-        {{400, 100}, {200, 50}},
-        {{300, 900}, {50, 150}},
-        {{10, 1000}, {10, 10}},
-        {{3, 4}, {10, 10}},
+        {{100, 100}, {100, 100}}, {{800, 600}, {200, 150}}, {{400, 100}, {200, 50}},
+        {{300, 900}, {50, 150}},  {{10, 1000}, {10, 10}},   {{3, 4}, {10, 10}},
     };
     for (const auto& c : cases) {
         const int i = view_.AddPicture(QStringLiteral(u"小明"), {},
                                        Picture(c.picture.width(), c.picture.height()), false);
-        EXPECT_EQ(item(i).contentRect.size(), c.shown) << c.picture.width() << "x" << c.picture.height();
+        EXPECT_EQ(item(i).contentRect.size(), c.shown)
+            << c.picture.width() << "x" << c.picture.height();
         EXPECT_EQ(item(i).contentRect.topLeft(), item(i).bubbleRect.topLeft() + QPoint(3, 3));
         EXPECT_EQ(item(i).bubbleRect.width(), std::max(c.shown.width() + 6, 60));
         EXPECT_EQ(item(i).bubbleRect.height(), std::max(c.shown.height() + 6, 40));
@@ -152,7 +153,8 @@ TEST_F(ChatLayoutTest, SwitchingNamesOffLiftsBubblesAndOnAgainRestoresThem) {
     const int noName = view_.AddText(QString(), {}, QStringLiteral(u"无名"), false);
     const int notice = view_.AddNotice(QStringLiteral(u"通知"));
     std::vector<int> heightsOn;
-    for (int i = 0; i < list().count(); ++i) heightsOn.push_back(item(i).height);
+    for (int i = 0; i < list().count(); ++i)
+        heightsOn.push_back(item(i).height);
     const QRect noticeBubble = item(notice).bubbleRect;
 
     view_.SetShowNames(false);
@@ -260,7 +262,8 @@ TEST_F(ChatLayoutTest, ScrollBarAppearsWhenItemsNoLongerFitAndTheWidthFollows) {
     ASSERT_TRUE(list().scrollBar()->isVisible());
     const int w = W();
     EXPECT_EQ(w, kWidth - list().scrollBar()->width());
-    for (int i = 0; i < list().count(); ++i) EXPECT_EQ(item(i).layoutWidth, w) << i;
+    for (int i = 0; i < list().count(); ++i)
+        EXPECT_EQ(item(i).layoutWidth, w) << i;
     EXPECT_TRUE(item(1).own);
     EXPECT_EQ(item(1).avatarRect.left(), w - 45);  // own items move clear of the bar
 

@@ -36,7 +36,8 @@ protected:
         int count = 0;
         for (int y = top; y < bottom; ++y) {
             const QRgb c = image.pixel(x, y + list().itemTopInView(index));
-            if (qRed(c) < 250 || qGreen(c) < 250 || qBlue(c) < 250) ++count;
+            if (qRed(c) < 250 || qGreen(c) < 250 || qBlue(c) < 250)
+                ++count;
         }
         return count;
     }
@@ -107,7 +108,8 @@ TEST_F(ChatRenderTest, MissingAvatarShowsTheDefaultOne) {
               DefaultAvatar().convertToFormat(QImage::Format_RGB32));
     int whitish = 0;
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) whitish += qGray(shown.pixel(x, y)) > 0xF0;
+        for (int x = 0; x < 40; ++x)
+            whitish += qGray(shown.pixel(x, y)) > 0xF0;
     EXPECT_GT(whitish, 20);  // the head-and-shoulders outline
 }
 
@@ -140,7 +142,8 @@ TEST_F(ChatRenderTest, TextIsDrawnInsideItsContentRectOnly) {
     // Below the clipped text the bubble is blank down to its margin.
     for (int y = c.top() + c.height(); y < b.top() + b.height() - 2; ++y) {
         const int row = y + top;
-        if (row < 0 || row >= image.height()) continue;
+        if (row < 0 || row >= image.height())
+            continue;
         for (int x = b.left() + 2; x < b.left() + b.width() - 2; ++x) {
             ASSERT_EQ(image.pixel(x, row), kWhite) << x << "," << y;
         }
@@ -162,7 +165,8 @@ TEST_F(ChatRenderTest, NineSliceKeepsCornersAndStretchesTheMiddle) {
     EXPECT_EQ(&BubbleSkin::ForStyle(7), &BubbleSkin::ForStyle(0));
     EXPECT_EQ(&BubbleSkin::ForStyle(-1), &BubbleSkin::ForStyle(0));
     // Two transparent columns between each tail and the body.
-    for (int x : {8, 9, 70, 71}) EXPECT_EQ(qAlpha(skin.image().pixel(x, 20)), 0) << x;
+    for (int x : {8, 9, 70, 71})
+        EXPECT_EQ(qAlpha(skin.image().pixel(x, 20)), 0) << x;
     EXPECT_EQ(qAlpha(skin.image().pixel(0, 19)), 255);
     EXPECT_EQ(qAlpha(skin.image().pixel(79, 20)), 255);
     EXPECT_EQ(qAlpha(skin.image().pixel(5, 5)), 0);

@@ -65,7 +65,8 @@ protected:
 
 TEST(EmoticonTableTest, AddressesComeFromTheHostAndTheTable) {
     EXPECT_EQ(EmoticonAddress(0),
-              std::string(kEmoticonHost) + "/t4/appstyle/expression/ext/normal/a1/2018new_doge02_org.png");
+              std::string(kEmoticonHost) +
+                  "/t4/appstyle/expression/ext/normal/a1/2018new_doge02_org.png");
     EXPECT_EQ(EmoticonAddress(13, "http://h"),
               "http://h/t4/appstyle/expression/ext/normal/e3/2018new_weixioa02_org.png");
     EXPECT_EQ(EmoticonAddress(24, "http://h"),
@@ -156,7 +157,8 @@ TEST_F(EmoticonPickerTest, FailedSendSaysSoAndStaysOpenForAnotherTry) {
 
 TEST_F(EmoticonPickerTest, DefaultButtonKeepsTheOneTabAndCloseButtonCloses) {
     QPointer<EmoticonPicker> picker = Open();
-    QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral(u"超级按钮1")), Qt::LeftButton);
+    QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral(u"超级按钮1")),
+                      Qt::LeftButton);
     EXPECT_EQ(picker->tabs()->currentIndex(), 0);
     EXPECT_TRUE(picker->isVisible());
     QTest::mouseClick(picker->findChild<QToolButton*>(QStringLiteral(u"按钮1")), Qt::LeftButton);

@@ -41,7 +41,8 @@ void ExpectRing(const QImage& image, int width, const std::vector<int>& expected
 bool HasNoAlphaInside(const QImage& image, int width) {
     for (int y = width; y < image.height() - width; ++y)
         for (int x = width; x < image.width() - width; ++x)
-            if (qAlpha(image.pixel(x, y)) != 0) return false;
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return false;
     return true;
 }
 
@@ -49,7 +50,8 @@ TEST(ShadowRingTest, ClientAndServerRingsHaveTheirAlphaSteps) {
     const QImage client = RenderShadowRing(QSize(304, 204), kClientColour, 2);
     ExpectRing(client, 2, {50, 100, 0});
     EXPECT_TRUE(HasNoAlphaInside(client, 2));
-    const QColor line = QColor::fromRgba(client.convertToFormat(QImage::Format_ARGB32).pixel(0, 100));
+    const QColor line =
+        QColor::fromRgba(client.convertToFormat(QImage::Format_ARGB32).pixel(0, 100));
     EXPECT_NEAR(line.red(), 208, 1);  // stored premultiplied
     EXPECT_NEAR(line.blue(), 208, 1);
 
