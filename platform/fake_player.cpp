@@ -15,7 +15,8 @@ void FakePlayer::play(const QString& url) {
 
 void FakePlayer::pause() {
     calls_.append(QStringLiteral("pause"));
-    if (isBusy()) setState(State::Paused);
+    if (isBusy())
+        setState(State::Paused);
 }
 
 void FakePlayer::resume() {
@@ -23,14 +24,15 @@ void FakePlayer::resume() {
     if (state_ == State::Paused) {
         setState(State::Playing);
     } else if (state_ == State::Stopped) {
-            setPosition(0);
+        setPosition(0);
         setState(State::Loading);
     }
 }
 
 void FakePlayer::stop() {
     calls_.append(QStringLiteral("stop"));
-    if (state_ == State::Idle || state_ == State::Stopped) return;
+    if (state_ == State::Idle || state_ == State::Stopped)
+        return;
     setPosition(0);
     setDuration(0);
     setState(State::Stopped);
@@ -38,23 +40,27 @@ void FakePlayer::stop() {
 
 void FakePlayer::seek(qint64 positionMs) {
     calls_.append(QStringLiteral("seek ") + QString::number(positionMs));
-    if (state_ == State::Idle || state_ == State::Stopped) return;
+    if (state_ == State::Idle || state_ == State::Stopped)
+        return;
     positionMs = std::max<qint64>(0, positionMs);
-    if (durationMs_ > 0) positionMs = std::min(positionMs, durationMs_);
+    if (durationMs_ > 0)
+        positionMs = std::min(positionMs, durationMs_);
     setPosition(positionMs);
 }
 
 void FakePlayer::setVolume(int volume) {
     volume = std::clamp(volume, 0, 100);
     calls_.append(QStringLiteral("volume ") + QString::number(volume));
-    if (volume == volume_) return;
+    if (volume == volume_)
+        return;
     volume_ = volume;
     emit volumeChanged(volume);
 }
 
 void FakePlayer::setMuted(bool muted) {
     calls_.append(muted ? QStringLiteral("mute on") : QStringLiteral("mute off"));
-    if (muted == muted_) return;
+    if (muted == muted_)
+        return;
     muted_ = muted;
     emit mutedChanged(muted);
 }
@@ -65,25 +71,29 @@ void FakePlayer::clearRecords() {
 }
 
 void FakePlayer::setState(State state) {
-    if (state == state_) return;
+    if (state == state_)
+        return;
     state_ = state;
     emit stateChanged(state);
 }
 
 void FakePlayer::setPosition(qint64 positionMs) {
-    if (positionMs == positionMs_) return;
+    if (positionMs == positionMs_)
+        return;
     positionMs_ = positionMs;
     emit positionChanged(positionMs);
 }
 
 void FakePlayer::setDuration(qint64 durationMs) {
-    if (durationMs == durationMs_) return;
+    if (durationMs == durationMs_)
+        return;
     durationMs_ = durationMs;
     emit durationChanged(durationMs);
 }
 
 void FakePlayer::setAudioDeviceMissing(bool missing) {
-    if (missing == audioDeviceMissing_) return;
+    if (missing == audioDeviceMissing_)
+        return;
     audioDeviceMissing_ = missing;
     emit audioDeviceMissingChanged(missing);
 }

@@ -22,11 +22,13 @@ enum Observed : uint64_t { kCoreIdle = 1, kBuffering, kSeeking, kTimePos, kDurat
 
 QString OptionError(const char* name, const QByteArray& value, int rc) {
     return QStringLiteral("libmpv: option %1=%2: %3")
-        .arg(QString::fromUtf8(name), QString::fromUtf8(value), QString::fromUtf8(mpv_error_string(rc)));
+        .arg(QString::fromUtf8(name), QString::fromUtf8(value),
+             QString::fromUtf8(mpv_error_string(rc)));
 }
 
 bool FlagOf(const mpv_event_property& property, bool whenUnavailable) {
-    if (property.format != MPV_FORMAT_FLAG) return whenUnavailable;
+    if (property.format != MPV_FORMAT_FLAG)
+        return whenUnavailable;
     return *static_cast<int*>(property.data) != 0;
 }
 
@@ -41,27 +43,38 @@ std::unique_ptr<MpvPlayer> MpvPlayer::Create(const MpvPlayerOptions& options, QS
     // libmpv will not start with anything but "C".
     std::setlocale(LC_NUMERIC, "C");
     auto fail = [error](const QString& text) {
-        if (error) *error = text;
+        if (error)
+            *error = text;
         return std::unique_ptr<MpvPlayer>();
     };
 
     mpv_handle* handle = mpv_create();
-    if (!handle) return fail(QStringLiteral("libmpv could not be created"));
+    if (!handle)
+        return fail(QStringLiteral("libmpv could not be created"));
 
     std::vector<std::pair<const char*, QByteArray>> settings = {
         // audio only: no window, no cover art shown as video
-        {"vo", "null"}, {"video", "no"}, {"audio-display", "no"},
+        {"vo", "null"},
+        {"video", "no"},
+        {"audio-display", "no"},
         // nothing from the machine's mpv setup, no terminal, keys or scripts
-        {"config", "no"}, {"terminal", "no"}, {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
         // stay alive without media; the end of a song comes when its sound has played
-        {"idle", "yes"}, {"gapless-audio", "no"},
-        {"volume", "100"}, {"mute", "no"},
+        {"idle", "yes"},
+        {"gapless-audio", "no"},
+        {"volume", "100"},
+        {"mute", "no"},
         // no sound device: play on silently rather than fail every song
         {"audio-fallback-to-null", "yes"},
         {"network-timeout", QByteArray::number(std::max(1, options.networkTimeoutSeconds))},
     };
-    if (!options.audioOutput.isEmpty()) settings.emplace_back("ao", options.audioOutput.toUtf8());
+    if (!options.audioOutput.isEmpty())
+        settings.emplace_back("ao", options.audioOutput.toUtf8());
     if (!options.audioDevice.isEmpty()) {
         settings.emplace_back("audio-device", options.audioDevice.toUtf8());
     }
@@ -111,90 +124,93 @@ void MpvPlayer::drainEvents() {
     const QPointer<MpvPlayer> alive(this);
     while (alive) {
         const mpv_event* event = mpv_wait_event(handle_, 0);
-        if (event->event_id == MPV_EVENT_NONE) break;
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
         handleEvent(*event);
     }
 }
 
 void MpvPlayer::handleEvent(const mpv_event& event) {
     switch (event.event_id) {
-    case MPV_EVENT_START_FILE:
-        if (static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id == entryId_ &&
-            active_) {
-            started_ = true;
-            firstProblem_.clear();
+        case MPV_EVENT_START_FILE:
+            if (static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id ==
+                    entryId_ &&
+                active_) {
+                started_ = true;
+                firstProblem_.clear();
+            }
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // Events come in order: once our entry started, every restart is ours.
+            if (started_) {
+                running_ = true;
+                updateState();
+            }
+            break;
+        case MPV_EVENT_END_FILE:
+            handleEndFile(event);
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE:
+            handlePropertyChange(event);
+            break;
+        case MPV_EVENT_LOG_MESSAGE: {
+            const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+            const QString text = QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
+                                 QString::fromUtf8(message->text).trimmed();
+            qCDebug(lcPlayer).noquote() << text;
+            if (firstProblem_.isEmpty())
+                firstProblem_ = text;
+            break;
         }
-        break;
-    case MPV_EVENT_PLAYBACK_RESTART:
-        // Events come in order: once our entry started, every restart is ours.
-        if (started_) {
-            running_ = true;
-            updateState();
-        }
-        break;
-    case MPV_EVENT_END_FILE:
-        handleEndFile(event);
-        break;
-    case MPV_EVENT_PROPERTY_CHANGE:
-        handlePropertyChange(event);
-        break;
-    case MPV_EVENT_LOG_MESSAGE: {
-        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
-        const QString text =
-            QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
-            QString::fromUtf8(message->text).trimmed();
-        qCDebug(lcPlayer).noquote() << text;
-        if (firstProblem_.isEmpty()) firstProblem_ = text;
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
 }
 
 void MpvPlayer::handlePropertyChange(const mpv_event& event) {
     const auto& property = *static_cast<const mpv_event_property*>(event.data);
     switch (event.reply_userdata) {
-    case kCoreIdle:
-        coreIdle_ = FlagOf(property, true);
-        break;
-    case kBuffering:
-        buffering_ = FlagOf(property, false);
-        break;
-    case kSeeking:
-        seeking_ = FlagOf(property, false);
-        break;
-    case kTimePos:
-        if (started_ && property.format == MPV_FORMAT_DOUBLE) {
-            setPosition(MillisecondsOf(*static_cast<double*>(property.data)));
-        }
-        break;
-    case kDuration:
-        if (started_ && property.format == MPV_FORMAT_DOUBLE) {
-            setDuration(MillisecondsOf(*static_cast<double*>(property.data)));
-        }
-        break;
-    case kCurrentAo:
-        // Unavailable between songs; a name says which output opened.
-        if (property.format == MPV_FORMAT_STRING) {
-            const QString name = QString::fromUtf8(*static_cast<char**>(property.data));
-            const bool missing =
-                name == QLatin1String("null") && requestedOutput_ != QLatin1String("null");
-            if (missing != audioDeviceMissing_) {
-                audioDeviceMissing_ = missing;
-                emit audioDeviceMissingChanged(missing);
+        case kCoreIdle:
+            coreIdle_ = FlagOf(property, true);
+            break;
+        case kBuffering:
+            buffering_ = FlagOf(property, false);
+            break;
+        case kSeeking:
+            seeking_ = FlagOf(property, false);
+            break;
+        case kTimePos:
+            if (started_ && property.format == MPV_FORMAT_DOUBLE) {
+                setPosition(MillisecondsOf(*static_cast<double*>(property.data)));
             }
-        }
-        break;
-    default:
-        break;
+            break;
+        case kDuration:
+            if (started_ && property.format == MPV_FORMAT_DOUBLE) {
+                setDuration(MillisecondsOf(*static_cast<double*>(property.data)));
+            }
+            break;
+        case kCurrentAo:
+            // Unavailable between songs; a name says which output opened.
+            if (property.format == MPV_FORMAT_STRING) {
+                const QString name = QString::fromUtf8(*static_cast<char**>(property.data));
+                const bool missing =
+                    name == QLatin1String("null") && requestedOutput_ != QLatin1String("null");
+                if (missing != audioDeviceMissing_) {
+                    audioDeviceMissing_ = missing;
+                    emit audioDeviceMissingChanged(missing);
+                }
+            }
+            break;
+        default:
+            break;
     }
     updateState();
 }
 
 void MpvPlayer::handleEndFile(const mpv_event& event) {
     const auto& end = *static_cast<const mpv_event_end_file*>(event.data);
-    if (!active_ || end.playlist_entry_id != entryId_) return;  // replaced media
+    if (!active_ || end.playlist_entry_id != entryId_)
+        return;  // replaced media
     if (end.reason == MPV_END_FILE_REASON_REDIRECT) {
         // A playlist URL: its first entry plays in its place.
         entryId_ = end.playlist_insert_id;
@@ -206,22 +222,25 @@ void MpvPlayer::handleEndFile(const mpv_event& event) {
         end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
     const auto reason =
         end.reason == MPV_END_FILE_REASON_EOF ? EndReason::Finished : EndReason::Failed;
-    if (redirected_) command({"stop"});  // not on to the playlist's other entries
+    if (redirected_)
+        command({"stop"});  // not on to the playlist's other entries
     if (reason == EndReason::Failed) {
-        qCWarning(lcPlayer).noquote() << "cannot play" << url_ << "-"
-                                      << QString::fromUtf8(mpv_error_string(end.error))
-                                      << (firstProblem_.isEmpty() ? QString() : QStringLiteral("(%1)").arg(firstProblem_));
+        qCWarning(lcPlayer).noquote()
+            << "cannot play" << url_ << "-" << QString::fromUtf8(mpv_error_string(end.error))
+            << (firstProblem_.isEmpty() ? QString() : QStringLiteral("(%1)").arg(firstProblem_));
     }
     forgetMedia();
     updateState();
-    if (endedByItself) emit ended(reason, url_);
+    if (endedByItself)
+        emit ended(reason, url_);
 }
 
 void MpvPlayer::play(const QString& url) {
     ++generation_;
     url_ = url;
     if (url.isEmpty()) {
-        if (active_) command({"stop"});
+        if (active_)
+            command({"stop"});
         forgetMedia();
         updateState();
         return;
@@ -233,13 +252,14 @@ void MpvPlayer::play(const QString& url) {
     const int rc = mpv_command_ret(handle_, args, &result);
     forgetMedia();
     if (rc < 0) {
-        qCWarning(lcPlayer).noquote() << "cannot play" << url << "-"
-                                      << QString::fromUtf8(mpv_error_string(rc));
+        qCWarning(lcPlayer).noquote()
+            << "cannot play" << url << "-" << QString::fromUtf8(mpv_error_string(rc));
         updateState();
         QMetaObject::invokeMethod(
             this,
             [this, generation = generation_, url] {
-                if (generation == generation_) emit ended(EndReason::Failed, url);
+                if (generation == generation_)
+                    emit ended(EndReason::Failed, url);
             },
             Qt::QueuedConnection);
         return;
@@ -259,7 +279,8 @@ void MpvPlayer::play(const QString& url) {
 }
 
 void MpvPlayer::pause() {
-    if (!active_ || paused_) return;
+    if (!active_ || paused_)
+        return;
     setFlag("pause", true);
     paused_ = true;
     updateState();
@@ -267,17 +288,20 @@ void MpvPlayer::pause() {
 
 void MpvPlayer::resume() {
     if (!active_) {
-        if (!url_.isEmpty()) play(url_);  // after a stop or an end: from the beginning
+        if (!url_.isEmpty())
+            play(url_);  // after a stop or an end: from the beginning
         return;
     }
-    if (!paused_) return;
+    if (!paused_)
+        return;
     setFlag("pause", false);
     paused_ = false;
     updateState();
 }
 
 void MpvPlayer::stop() {
-    if (!active_) return;
+    if (!active_)
+        return;
     ++generation_;
     command({"stop"});
     forgetMedia();
@@ -285,9 +309,11 @@ void MpvPlayer::stop() {
 }
 
 void MpvPlayer::seek(qint64 positionMs) {
-    if (!running_) return;  // nothing to seek in before playback began
+    if (!running_)
+        return;  // nothing to seek in before playback began
     positionMs = std::max<qint64>(0, positionMs);
-    if (durationMs_ > 0) positionMs = std::min(positionMs, durationMs_);
+    if (durationMs_ > 0)
+        positionMs = std::min(positionMs, durationMs_);
     const QByteArray seconds = QByteArray::number(static_cast<double>(positionMs) / 1000.0, 'f', 3);
     command({"seek", seconds.constData(), "absolute"});
     setPosition(positionMs);
@@ -295,7 +321,8 @@ void MpvPlayer::seek(qint64 positionMs) {
 
 void MpvPlayer::setVolume(int volume) {
     volume = std::clamp(volume, 0, 100);
-    if (volume == volume_) return;
+    if (volume == volume_)
+        return;
     volume_ = volume;
     double value = volume;
     mpv_set_property(handle_, "volume", MPV_FORMAT_DOUBLE, &value);
@@ -303,7 +330,8 @@ void MpvPlayer::setVolume(int volume) {
 }
 
 void MpvPlayer::setMuted(bool muted) {
-    if (muted == muted_) return;
+    if (muted == muted_)
+        return;
     muted_ = muted;
     setFlag("mute", muted);
     emit mutedChanged(muted);
@@ -311,7 +339,8 @@ void MpvPlayer::setMuted(bool muted) {
 
 QString MpvPlayer::engineProperty(const char* name) const {
     char* value = mpv_get_property_string(handle_, name);
-    if (!value) return {};
+    if (!value)
+        return {};
     QString text = QString::fromUtf8(value);
     mpv_free(value);
     return text;
@@ -338,13 +367,15 @@ void MpvPlayer::forgetMedia() {
 }
 
 void MpvPlayer::setPosition(qint64 positionMs) {
-    if (positionMs == positionMs_) return;
+    if (positionMs == positionMs_)
+        return;
     positionMs_ = positionMs;
     emit positionChanged(positionMs);
 }
 
 void MpvPlayer::setDuration(qint64 durationMs) {
-    if (durationMs == durationMs_) return;
+    if (durationMs == durationMs_)
+        return;
     durationMs_ = durationMs;
     emit durationChanged(durationMs);
 }
@@ -358,7 +389,8 @@ void MpvPlayer::updateState() {
     } else if (!running_ || buffering_ || seeking_ || coreIdle_) {
         next = State::Loading;
     }
-    if (next == state_) return;
+    if (next == state_)
+        return;
     state_ = next;
     emit stateChanged(next);
 }

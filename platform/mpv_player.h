@@ -83,9 +83,9 @@ private:
     // The playlist entry of the media we asked for last; events about any
     // other entry are left-overs of replaced media.
     qint64 entryId_ = 0;
-    bool active_ = false;    // media loaded or loading in the engine
-    bool started_ = false;   // the engine began loading our entry
-    bool running_ = false;   // and began playing it
+    bool active_ = false;   // media loaded or loading in the engine
+    bool started_ = false;  // the engine began loading our entry
+    bool running_ = false;  // and began playing it
     bool redirected_ = false;
     bool paused_ = false;
     quint64 generation_ = 0;  // counts play() and stop() calls

@@ -1,20 +1,21 @@
 #pragma once
 
-#include <QColor>
+#include <QRgb>
 
 // The colours of the flat, white skin: light greys and one accent.
 namespace vinylo::ui::palette {
 
-inline QColor Accent() { return QColor(0x2f, 0x7c, 0xf6); }
-inline QColor AccentPressed() { return QColor(0x1f, 0x63, 0xd4); }
-inline QColor AccentHover() { return QColor(0x4a, 0x8f, 0xf8); }
-inline QColor Text() { return QColor(0x33, 0x38, 0x40); }
-inline QColor TextMuted() { return QColor(0x8a, 0x90, 0x99); }
-inline QColor TextDisabled() { return QColor(0xbf, 0xc4, 0xcb); }
-inline QColor Panel() { return QColor(0xf6, 0xf7, 0xf9); }
-inline QColor Border() { return QColor(0xe3, 0xe6, 0xea); }
-inline QColor Track() { return QColor(0xdd, 0xe1, 0xe6); }
-inline QColor Hover() { return QColor(0xe8, 0xeb, 0xef); }
-inline QColor Pressed() { return QColor(0xdc, 0xe0, 0xe5); }
+inline constexpr QRgb kAccent = 0xff2f7cf6;
+inline constexpr QRgb kAccentHover = 0xff4a8ff8;
+inline constexpr QRgb kAccentPressed = 0xff1f63d4;
+inline constexpr QRgb kText = 0xff333840;
+inline constexpr QRgb kGlyph = 0xff4b525c;
+inline constexpr QRgb kTextMuted = 0xff8a9099;
+inline constexpr QRgb kTextDisabled = 0xffbfc4cb;
+inline constexpr QRgb kPanel = 0xfff6f7f9;
+inline constexpr QRgb kBorder = 0xffe3e6ea;
+inline constexpr QRgb kTrack = 0xffdde1e6;
+inline constexpr QRgb kHover = 0xffe8ebef;
+inline constexpr QRgb kPressed = 0xffdce0e5;
 
 }  // namespace vinylo::ui::palette

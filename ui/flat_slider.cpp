@@ -22,10 +22,16 @@ FlatSlider::FlatSlider(QWidget* parent) : QAbstractSlider(parent) {
     setAttribute(Qt::WA_Hover);
 }
 
-QSize FlatSlider::sizeHint() const { return QSize(120, 16); }
+QSize FlatSlider::sizeHint() const {
+    return QSize(120, 16);
+}
 
-double FlatSlider::grooveLeft() const { return kHandleRadius + 1; }
-double FlatSlider::grooveRight() const { return width() - kHandleRadius - 1; }
+double FlatSlider::grooveLeft() const {
+    return kHandleRadius + 1;
+}
+double FlatSlider::grooveRight() const {
+    return width() - kHandleRadius - 1;
+}
 
 int FlatSlider::valueAt(double x) const {
     const double span = std::max(1.0, grooveRight() - grooveLeft());
@@ -44,20 +50,21 @@ void FlatSlider::paintEvent(QPaintEvent*) {
     const double x = left + fraction * (right - left);
 
     p.setPen(Qt::NoPen);
-    p.setBrush(palette::Track());
+    p.setBrush(QColor(palette::kTrack));
     p.drawRoundedRect(QRectF(left, cy - kTrackHeight / 2, right - left, kTrackHeight),
                       kTrackHeight / 2, kTrackHeight / 2);
-    if (!isEnabled()) return;
+    if (!isEnabled())
+        return;
 
     if (x > left) {
-        p.setBrush(palette::Accent());
+        p.setBrush(QColor(palette::kAccent));
         p.drawRoundedRect(QRectF(left, cy - kTrackHeight / 2, x - left, kTrackHeight),
                           kTrackHeight / 2, kTrackHeight / 2);
     }
     const bool active = hovered_ || isSliderDown() || hasFocus();
     const double r = active ? kHandleRadius : kHandleRadius - 1;
     p.setBrush(Qt::white);
-    p.setPen(QPen(active ? palette::Accent() : palette::AccentHover(), 1.5));
+    p.setPen(QPen(active ? QColor(palette::kAccent) : QColor(palette::kAccentHover), 1.5));
     p.drawEllipse(QPointF(x, cy), r - 0.75, r - 0.75);
 }
 

@@ -28,16 +28,19 @@ void DrawPause(QPainter& p, QPointF c, double s) {
 }
 
 void DrawStop(QPainter& p, QPointF c, double s) {
-    const double side = s * 0.66;
+    const double side = s * 0.56;
     p.drawRoundedRect(QRectF(c.x() - side / 2, c.y() - side / 2, side, side), 1.5, 1.5);
 }
 
 // The speaker body with 0, 1 or 2 sound waves; `cross` draws an x for mute.
 void DrawSpeaker(QPainter& p, QPointF c, double s, int waves, bool cross, const QColor& colour) {
     const double left = c.x() - s * 0.5;
-    const QPointF body[] = {{left, c.y() - s * 0.17},          {left + s * 0.2, c.y() - s * 0.17},
-                            {left + s * 0.45, c.y() - s * 0.42}, {left + s * 0.45, c.y() + s * 0.42},
-                            {left + s * 0.2, c.y() + s * 0.17},  {left, c.y() + s * 0.17}};
+    const QPointF body[] = {{left, c.y() - s * 0.17},
+                            {left + s * 0.2, c.y() - s * 0.17},
+                            {left + s * 0.45, c.y() - s * 0.42},
+                            {left + s * 0.45, c.y() + s * 0.42},
+                            {left + s * 0.2, c.y() + s * 0.17},
+                            {left, c.y() + s * 0.17}};
     p.setPen(QPen(colour, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(colour);
     p.drawPolygon(body, 6);
@@ -65,12 +68,15 @@ GlyphButton::GlyphButton(Glyph glyph, Kind kind, QWidget* parent)
 }
 
 void GlyphButton::setGlyph(Glyph glyph) {
-    if (glyph == glyph_) return;
+    if (glyph == glyph_)
+        return;
     glyph_ = glyph;
     update();
 }
 
-QSize GlyphButton::sizeHint() const { return kind_ == Kind::Filled ? QSize(32, 32) : QSize(26, 26); }
+QSize GlyphButton::sizeHint() const {
+    return kind_ == Kind::Filled ? QSize(32, 32) : QSize(26, 26);
+}
 
 void GlyphButton::enterEvent(QEnterEvent* event) {
     hovered_ = true;
@@ -91,15 +97,15 @@ void GlyphButton::paintEvent(QPaintEvent*) {
     const QPointF centre(width() / 2.0, height() / 2.0);
     const QRectF circle(centre.x() - diameter / 2, centre.y() - diameter / 2, diameter, diameter);
 
-    QColor glyphColour = palette::Text();
+    QColor glyphColour = QColor(palette::kGlyph);
     if (kind_ == Kind::Filled) {
-        QColor fill = palette::Accent();
+        QColor fill = QColor(palette::kAccent);
         if (!isEnabled()) {
-            fill = palette::Track();
+            fill = QColor(palette::kTrack);
         } else if (isDown()) {
-            fill = palette::AccentPressed();
+            fill = QColor(palette::kAccentPressed);
         } else if (hovered_) {
-            fill = palette::AccentHover();
+            fill = QColor(palette::kAccentHover);
         }
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
@@ -108,47 +114,51 @@ void GlyphButton::paintEvent(QPaintEvent*) {
     } else {
         if (isEnabled() && (isDown() || hovered_)) {
             p.setPen(Qt::NoPen);
-            p.setBrush(isDown() ? palette::Pressed() : palette::Hover());
+            p.setBrush(isDown() ? QColor(palette::kPressed) : QColor(palette::kHover));
             p.drawEllipse(circle);
         }
-        if (!isEnabled()) glyphColour = palette::TextDisabled();
+        if (!isEnabled())
+            glyphColour = QColor(palette::kTextDisabled);
     }
     if (hasFocus()) {
-        p.setPen(QPen(palette::AccentHover(), 1));
+        p.setPen(QPen(QColor(palette::kAccentHover), 1));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(circle.adjusted(0.5, 0.5, -0.5, -0.5));
     }
 
-    const double s = diameter * (kind_ == Kind::Filled ? 0.42 : 0.58);
+    double s = diameter * 0.42;
+    if (kind_ == Kind::Plain)
+        s = glyph_ == Glyph::Stop ? diameter * 0.58 : diameter * 0.66;
     p.setPen(QPen(glyphColour, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(glyphColour);
     switch (glyph_) {
-    case Glyph::Play:
-        DrawPlay(p, centre, s);
-        break;
-    case Glyph::Pause:
-        DrawPause(p, centre, s);
-        break;
-    case Glyph::Stop:
-        DrawStop(p, centre, s);
-        break;
-    case Glyph::Speaker:
-        DrawSpeaker(p, centre, s, 2, false, glyphColour);
-        break;
-    case Glyph::SpeakerQuiet:
-        DrawSpeaker(p, centre, s, 1, false, glyphColour);
-        break;
-    case Glyph::SpeakerMuted:
-        DrawSpeaker(p, centre, s, 0, true, glyphColour);
-        break;
-    case Glyph::SpeakerMissing: {
-        const QColor faded = isEnabled() ? palette::TextMuted() : palette::TextDisabled();
-        DrawSpeaker(p, centre, s, 1, false, faded);
-        p.setPen(QPen(faded, std::max(1.4, s * 0.09), Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(centre.x() - s * 0.5, centre.y() - s * 0.5),
-                   QPointF(centre.x() + s * 0.5, centre.y() + s * 0.5));
-        break;
-    }
+        case Glyph::Play:
+            DrawPlay(p, centre, s);
+            break;
+        case Glyph::Pause:
+            DrawPause(p, centre, s);
+            break;
+        case Glyph::Stop:
+            DrawStop(p, centre, s);
+            break;
+        case Glyph::Speaker:
+            DrawSpeaker(p, centre, s, 2, false, glyphColour);
+            break;
+        case Glyph::SpeakerQuiet:
+            DrawSpeaker(p, centre, s, 1, false, glyphColour);
+            break;
+        case Glyph::SpeakerMuted:
+            DrawSpeaker(p, centre, s, 0, true, glyphColour);
+            break;
+        case Glyph::SpeakerMissing: {
+            const QColor faded =
+                isEnabled() ? QColor(palette::kTextMuted) : QColor(palette::kTextDisabled);
+            DrawSpeaker(p, centre, s, 1, false, faded);
+            p.setPen(QPen(faded, std::max(1.4, s * 0.09), Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(centre.x() - s * 0.5, centre.y() - s * 0.5),
+                       QPointF(centre.x() + s * 0.5, centre.y() + s * 0.5));
+            break;
+        }
     }
 }
 

@@ -15,12 +15,12 @@ namespace {
 using State = platform::Player::State;
 
 // Geometry inside the 344 x 62 bar.
-constexpr QRect kSeekRect(10, 6, 324, 16);
+constexpr QRect kSeekRect(10, 7, 324, 16);
 constexpr QRect kPlayPauseRect(12, 26, 30, 30);
 constexpr QRect kStopRect(48, 28, 26, 26);
 constexpr QRect kTimeRect(84, 26, 130, 30);
-constexpr QRect kMuteRect(222, 28, 26, 26);
-constexpr QRect kVolumeRect(250, 33, 84, 16);
+constexpr QRect kMuteRect(220, 28, 26, 26);
+constexpr QRect kVolumeRect(248, 33, 84, 16);
 
 int ClampToInt(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
@@ -42,10 +42,7 @@ QString FormatPlayTime(qint64 ms) {
     const qint64 seconds = total % 60;
     const QString ss = QStringLiteral("%1").arg(seconds, 2, 10, QLatin1Char('0'));
     if (hours > 0) {
-        return QStringLiteral("%1:%2:%3")
-            .arg(hours)
-            .arg(minutes, 2, 10, QLatin1Char('0'))
-            .arg(ss);
+        return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, QLatin1Char('0')).arg(ss);
     }
     return QStringLiteral("%1:%2").arg(minutes).arg(ss);
 }
@@ -103,7 +100,8 @@ PlayerControlBar::PlayerControlBar(platform::Player& player, QWidget* parent)
 
 QString PlayerControlBar::timeText() const {
     const State state = player_.state();
-    if (state == State::Loading && !seek_->isSliderDown()) return QStringLiteral("正在缓冲…");
+    if (state == State::Loading && !seek_->isSliderDown())
+        return QStringLiteral("正在缓冲…");
     const qint64 position = seek_->isSliderDown() ? seek_->sliderPosition() : player_.positionMs();
     return FormatPlayTime(position) + QStringLiteral(" / ") + FormatPlayTime(player_.durationMs());
 }
@@ -124,7 +122,8 @@ void PlayerControlBar::showPosition() {
                            player_.state() == State::Loading);
     seek_->setEnabled(seekable);
     seek_->setRange(0, ClampToInt(player_.durationMs()));
-    if (!seek_->isSliderDown()) seek_->setValue(ClampToInt(player_.positionMs()));
+    if (!seek_->isSliderDown())
+        seek_->setValue(ClampToInt(player_.positionMs()));
     update(kTimeRect);
 }
 
@@ -154,21 +153,31 @@ void PlayerControlBar::onPlayPause() {
 }
 
 void PlayerControlBar::onSeekAction() {
-    if (!seek_->isSliderDown()) player_.seek(seek_->sliderPosition());
+    if (!seek_->isSliderDown())
+        player_.seek(seek_->sliderPosition());
 }
 
 void PlayerControlBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(palette::Border(), 1));
-    p.setBrush(palette::Panel());
+    p.setPen(QPen(QColor(palette::kBorder), 1));
+    p.setBrush(QColor(palette::kPanel));
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 
+    // The place in the song in the text colour, its length quieter.
     p.setFont(TimeFont());
     const State state = player_.state();
     const bool quiet = state == State::Idle || state == State::Stopped;
-    p.setPen(quiet ? palette::TextMuted() : palette::Text());
-    p.drawText(kTimeRect, Qt::AlignVCenter | Qt::AlignLeft, timeText());
+    const QString text = timeText();
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    const QString lead = slash < 0 ? text : text.left(slash);
+    p.setPen(quiet ? QColor(palette::kTextMuted) : QColor(palette::kText));
+    p.drawText(kTimeRect, Qt::AlignVCenter | Qt::AlignLeft, lead);
+    if (slash >= 0) {
+        const QRect rest = kTimeRect.adjusted(p.fontMetrics().horizontalAdvance(lead), 0, 0, 0);
+        p.setPen(QColor(palette::kTextMuted));
+        p.drawText(rest, Qt::AlignVCenter | Qt::AlignLeft, text.mid(slash));
+    }
 }
 
 }  // namespace vinylo::ui

@@ -54,10 +54,12 @@ int main(int argc, char** argv) {
     // Build the locale in a scratch folder: nothing system-wide is needed
     // beyond the locale sources.
     std::string dir = (std::filesystem::temp_directory_path() / "vinylo-locale-XXXXXX").string();
-    if (!mkdtemp(dir.data())) return 2;
+    if (!mkdtemp(dir.data()))
+        return 2;
     const std::string build =
         "localedef -i zh_CN -f UTF-8 '" + dir + "/zh_CN.UTF-8' >/dev/null 2>&1";
-    if (std::system(build.c_str()) != 0) std::fprintf(stderr, "localedef failed\n");
+    if (std::system(build.c_str()) != 0)
+        std::fprintf(stderr, "localedef failed\n");
     setenv("LOCPATH", dir.c_str(), 1);
     setenv("LANG", "zh_CN.UTF-8", 1);
     setenv("LC_ALL", "zh_CN.UTF-8", 1);

@@ -35,10 +35,9 @@ public:
     explicit PlayerLog(Player& player) {
         QObject::connect(&player, &Player::stateChanged, &context_,
                          [this](State state) { states.push_back(state); });
-        QObject::connect(&player, &Player::ended, &context_,
-                         [this](EndReason reason, const QString& url) {
-                             ends.emplace_back(reason, url);
-                         });
+        QObject::connect(
+            &player, &Player::ended, &context_,
+            [this](EndReason reason, const QString& url) { ends.emplace_back(reason, url); });
         QObject::connect(&player, &Player::audioDeviceMissingChanged, &context_,
                          [this](bool missing) { missingChanges.push_back(missing); });
     }
@@ -112,13 +111,14 @@ TEST_F(MpvPlayerTest, PlaysASongToItsEndThenTheNextOne) {
     // The next song starts from the end signal, as the queue does it.
     QElapsedTimer clock;
     std::vector<qint64> endedAfterMs;
-    QObject::connect(player.get(), &Player::ended, player.get(), [&](EndReason, const QString& url) {
-        endedAfterMs.push_back(clock.elapsed());
-        if (url == Url("/one.wav")) {
-            clock.restart();
-            player->play(Url("/two.wav"));
-        }
-    });
+    QObject::connect(player.get(), &Player::ended, player.get(),
+                     [&](EndReason, const QString& url) {
+                         endedAfterMs.push_back(clock.elapsed());
+                         if (url == Url("/one.wav")) {
+                             clock.restart();
+                             player->play(Url("/two.wav"));
+                         }
+                     });
 
     clock.start();
     player->play(Url("/one.wav"));
@@ -238,7 +238,8 @@ TEST_F(MpvPlayerTest, ControlsRoundTripThroughTheEngine) {
     player->stop();
     EXPECT_EQ(player->state(), State::Stopped);
     EXPECT_EQ(player->positionMs(), 0);
-    ASSERT_TRUE(WaitFor([&] { return player->engineProperty("idle-active") == QStringLiteral("yes"); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return player->engineProperty("idle-active") == QStringLiteral("yes"); }));
 
     // Play after stop starts the song again from its beginning.
     player->resume();

@@ -8,7 +8,8 @@ namespace vinylo::testing {
 namespace {
 
 void PutLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 
 }  // namespace
@@ -21,13 +22,13 @@ std::string SineWav(std::chrono::milliseconds length, int frequencyHz, int sampl
     out += "RIFF";
     PutLe(out, 36 + dataBytes, 4);
     out += "WAVEfmt ";
-    PutLe(out, 16, 4);                                 // format chunk size
-    PutLe(out, 1, 2);                                  // PCM
-    PutLe(out, 1, 2);                                  // mono
+    PutLe(out, 16, 4);  // format chunk size
+    PutLe(out, 1, 2);   // PCM
+    PutLe(out, 1, 2);   // mono
     PutLe(out, static_cast<uint32_t>(sampleRate), 4);
     PutLe(out, static_cast<uint32_t>(sampleRate) * 2, 4);  // bytes per second
-    PutLe(out, 2, 2);                                  // block align
-    PutLe(out, 16, 2);                                 // bits per sample
+    PutLe(out, 2, 2);                                      // block align
+    PutLe(out, 16, 2);                                     // bits per sample
     out += "data";
     PutLe(out, dataBytes, 4);
     for (uint32_t i = 0; i < samples; ++i) {

@@ -25,8 +25,8 @@ using ::testing::ElementsAre;
 
 TEST(FormatPlayTimeTest, MinutesAndSecondsHoursOnlyWhenNeeded) {
     const std::pair<qint64, const char*> cases[] = {
-        {0, "0:00"},        {999, "0:00"},         {1000, "0:01"},     {83000, "1:23"},
-        {245900, "4:05"},   {600000, "10:00"},     {3599000, "59:59"}, {3600000, "1:00:00"},
+        {0, "0:00"},          {999, "0:00"},     {1000, "0:01"},     {83000, "1:23"},
+        {245900, "4:05"},     {600000, "10:00"}, {3599000, "59:59"}, {3600000, "1:00:00"},
         {3723000, "1:02:03"}, {-5000, "0:00"},
     };
     for (const auto& [ms, text] : cases) {
@@ -187,7 +187,8 @@ TEST_F(PlayerControlBarTest, VolumeAndMuteFollowAndCommandThePlayer) {
     EXPECT_EQ(Mute()->glyph(), Glyph::SpeakerMuted);
     QTest::mouseClick(Mute(), Qt::LeftButton);
     EXPECT_FALSE(player_.isMuted());
-    EXPECT_THAT(player_.calls(), ElementsAre(QStringLiteral("mute on"), QStringLiteral("mute off")));
+    EXPECT_THAT(player_.calls(),
+                ElementsAre(QStringLiteral("mute on"), QStringLiteral("mute off")));
     EXPECT_EQ(Mute()->glyph(), Glyph::Speaker);
 }
 
@@ -231,9 +232,10 @@ TEST_F(PlayerControlBarTest, RendersEachState) {
         const QImage image = bar_.grab().toImage();
         ASSERT_EQ(image.size(), QSize(344, 62) * image.devicePixelRatio()) << shot.name;
         if (!dir.isEmpty()) {
-            const QString path = QDir(QString::fromLocal8Bit(dir))
-                                     .filePath(QStringLiteral("control_bar_%1.png")
-                                                   .arg(QString::fromUtf8(shot.name)));
+            const QString path =
+                QDir(QString::fromLocal8Bit(dir))
+                    .filePath(
+                        QStringLiteral("control_bar_%1.png").arg(QString::fromUtf8(shot.name)));
             EXPECT_TRUE(image.save(path)) << path.toStdString();
         }
     }
