@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -18,6 +19,9 @@ namespace {
 Q_LOGGING_CATEGORY(lcPlayer, "vinylo.player", QtInfoMsg)
 
 // reply_userdata of the observed engine properties.
+// Media starts within milliseconds; after this long something is stuck.
+constexpr std::chrono::seconds kStartDeadline{10};
+
 enum Observed : uint64_t { kCoreIdle = 1, kBuffering, kSeeking, kTimePos, kDuration, kCurrentAo };
 
 QString OptionError(const char* name, const QByteArray& value, int rc) {
@@ -102,6 +106,9 @@ MpvPlayer::MpvPlayer(mpv_handle* handle, const MpvPlayerOptions& options)
     mpv_observe_property(handle_, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(handle_, kCurrentAo, "current-ao", MPV_FORMAT_STRING);
     mpv_request_log_messages(handle_, "warn");
+    startWatchdog_.setSingleShot(true);
+    startWatchdog_.setInterval(kStartDeadline);
+    connect(&startWatchdog_, &QTimer::timeout, this, &MpvPlayer::onStartOverdue);
     mpv_set_wakeup_callback(handle_, &MpvPlayer::OnWakeup, this);
 }
 
@@ -131,12 +138,17 @@ void MpvPlayer::drainEvents() {
 }
 
 void MpvPlayer::handleEvent(const mpv_event& event) {
+    if (event.event_id != MPV_EVENT_PROPERTY_CHANGE && event.event_id != MPV_EVENT_LOG_MESSAGE) {
+        qCDebug(lcPlayer) << "event" << mpv_event_name(event.event_id) << "ours" << entryId_
+                          << "engine" << engineEntry_;
+    }
     switch (event.event_id) {
         case MPV_EVENT_START_FILE:
-            if (static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id ==
-                    entryId_ &&
-                active_) {
+            if (active_ && entryId_ != 0 &&
+                static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id ==
+                    entryId_) {
                 started_ = true;
+                startWatchdog_.stop();
                 firstProblem_.clear();
             }
             break;
@@ -148,7 +160,13 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
             }
             break;
         case MPV_EVENT_END_FILE:
-            handleEndFile(event);
+            handleEndFile(*static_cast<const mpv_event_end_file*>(event.data));
+            break;
+        case MPV_EVENT_IDLE:
+            if (waitForIdle_) {
+                waitForIdle_ = false;
+                loadPending();
+            }
             break;
         case MPV_EVENT_PROPERTY_CHANGE:
             handlePropertyChange(event);
@@ -207,61 +225,100 @@ void MpvPlayer::handlePropertyChange(const mpv_event& event) {
     updateState();
 }
 
-void MpvPlayer::handleEndFile(const mpv_event& event) {
-    const auto& end = *static_cast<const mpv_event_end_file*>(event.data);
-    if (!active_ || end.playlist_entry_id != entryId_)
-        return;  // replaced media
-    if (end.reason == MPV_END_FILE_REASON_REDIRECT) {
-        // A playlist URL: its first entry plays in its place.
-        entryId_ = end.playlist_insert_id;
-        started_ = running_ = false;
-        redirected_ = true;
+void MpvPlayer::handleEndFile(const mpv_event_end_file& end) {
+    qCDebug(lcPlayer) << "end of entry" << end.playlist_entry_id << "reason" << end.reason
+                      << "error" << end.error;
+    const bool ours = active_ && entryId_ != 0 && end.playlist_entry_id == entryId_;
+    if (engineEntry_ != 0 && end.playlist_entry_id == engineEntry_) {
+        if (end.reason == MPV_END_FILE_REASON_REDIRECT) {
+            // A playlist URL: its first entry plays in its place.
+            engineEntry_ = end.playlist_insert_id;
+            if (ours) {
+                entryId_ = engineEntry_;
+                started_ = running_ = false;
+                redirected_ = true;
+                startWatchdog_.start();
+            }
+            return;
+        }
+        engineEntry_ = 0;
+        stopSent_ = false;
+        if (redirected_) {
+            // The rest of that playlist must not play; the engine is free
+            // once it has gone idle.
+            command({"stop"});
+            waitForIdle_ = true;
+        }
+    }
+    if (ours) {
+        startWatchdog_.stop();
+        if (end.reason == MPV_END_FILE_REASON_STOP && !retried_ && !redirected_) {
+            // Nobody stopped it: the engine dropped it while changing media. Once more.
+            retried_ = true;
+            entryId_ = 0;
+            started_ = running_ = false;
+            pending_ = true;
+            loadPending();
+            return;
+        }
+        const auto reason =
+            end.reason == MPV_END_FILE_REASON_EOF ? EndReason::Finished : EndReason::Failed;
+        if (reason == EndReason::Failed) {
+            qCWarning(lcPlayer).noquote()
+                << "cannot play" << url_ << "-" << QString::fromUtf8(mpv_error_string(end.error))
+                << (firstProblem_.isEmpty() ? QString()
+                                            : QStringLiteral("(%1)").arg(firstProblem_));
+        }
+        forgetMedia();
+        updateState();
+        emit ended(reason, url_);
         return;
     }
-    const bool endedByItself =
-        end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
-    const auto reason =
-        end.reason == MPV_END_FILE_REASON_EOF ? EndReason::Finished : EndReason::Failed;
-    if (redirected_)
-        command({"stop"});  // not on to the playlist's other entries
-    if (reason == EndReason::Failed) {
-        qCWarning(lcPlayer).noquote()
-            << "cannot play" << url_ << "-" << QString::fromUtf8(mpv_error_string(end.error))
-            << (firstProblem_.isEmpty() ? QString() : QStringLiteral("(%1)").arg(firstProblem_));
-    }
-    forgetMedia();
-    updateState();
-    if (endedByItself)
-        emit ended(reason, url_);
+    loadPending();
 }
 
 void MpvPlayer::play(const QString& url) {
     ++generation_;
     url_ = url;
-    if (url.isEmpty()) {
-        if (active_)
-            command({"stop"});
-        forgetMedia();
-        updateState();
+    if (!url.isEmpty())
+        setFlag("pause", false);  // the engine's pause outlives its media
+    forgetMedia();
+    releaseEngine();
+    if (!url.isEmpty()) {
+        active_ = true;
+        pending_ = true;
+        loadPending();
+    }
+    updateState();
+}
+
+void MpvPlayer::releaseEngine() {
+    if (engineEntry_ != 0 && !stopSent_) {
+        command({"stop"});
+        stopSent_ = true;
+    }
+}
+
+// The engine takes new media only once it is done with the old: libmpv can
+// drop a file that it is handed while it is still ending another.
+void MpvPlayer::loadPending() {
+    if (!pending_)
+        return;
+    if (engineEntry_ != 0 || waitForIdle_) {
+        if (!startWatchdog_.isActive())
+            startWatchdog_.start();
         return;
     }
-    setFlag("pause", false);  // the engine's pause outlives its media
-    const QByteArray target = url.toUtf8();
+    pending_ = false;
+    started_ = running_ = false;
+    const QByteArray target = url_.toUtf8();
     const char* args[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result;
     const int rc = mpv_command_ret(handle_, args, &result);
-    forgetMedia();
     if (rc < 0) {
         qCWarning(lcPlayer).noquote()
-            << "cannot play" << url << "-" << QString::fromUtf8(mpv_error_string(rc));
-        updateState();
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation = generation_, url] {
-                if (generation == generation_)
-                    emit ended(EndReason::Failed, url);
-            },
-            Qt::QueuedConnection);
+            << "cannot play" << url_ << "-" << QString::fromUtf8(mpv_error_string(rc));
+        failLater();
         return;
     }
     if (result.format == MPV_FORMAT_NODE_MAP) {
@@ -269,13 +326,48 @@ void MpvPlayer::play(const QString& url) {
         for (int i = 0; i < map.num; ++i) {
             if (qstrcmp(map.keys[i], "playlist_entry_id") == 0 &&
                 map.values[i].format == MPV_FORMAT_INT64) {
-                entryId_ = map.values[i].u.int64;
+                entryId_ = engineEntry_ = map.values[i].u.int64;
             }
         }
     }
     mpv_free_node_contents(&result);
-    active_ = true;
+    stopSent_ = false;
+    startWatchdog_.start();
     updateState();
+}
+
+// Our media failed without the engine saying so: Stopped now, `ended` from
+// the event loop (unless something else was played first).
+void MpvPlayer::failLater() {
+    forgetMedia();
+    updateState();
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_, url = url_] {
+            if (generation == generation_)
+                emit ended(EndReason::Failed, url);
+        },
+        Qt::QueuedConnection);
+}
+
+// Media that should have started long ago: the engine lost track of it.
+void MpvPlayer::onStartOverdue() {
+    if (pending_) {
+        qCWarning(lcPlayer) << "the engine stays busy; loading anyway";
+        engineEntry_ = 0;
+        waitForIdle_ = stopSent_ = false;
+        loadPending();
+        return;
+    }
+    if (active_ && !started_) {
+        qCWarning(lcPlayer).noquote() << "cannot play" << url_ << "- the engine never started it";
+        command({"stop"});
+        engineEntry_ = 0;
+        waitForIdle_ = stopSent_ = false;
+        forgetMedia();
+        updateState();
+        emit ended(EndReason::Failed, url_);
+    }
 }
 
 void MpvPlayer::pause() {
@@ -303,8 +395,8 @@ void MpvPlayer::stop() {
     if (!active_)
         return;
     ++generation_;
-    command({"stop"});
     forgetMedia();
+    releaseEngine();
     updateState();
 }
 
@@ -360,8 +452,9 @@ void MpvPlayer::setFlag(const char* name, bool value) {
 }
 
 void MpvPlayer::forgetMedia() {
-    active_ = started_ = running_ = redirected_ = paused_ = false;
+    active_ = started_ = running_ = redirected_ = paused_ = pending_ = retried_ = false;
     entryId_ = 0;
+    startWatchdog_.stop();
     setPosition(0);
     setDuration(0);
 }

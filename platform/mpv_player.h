@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <atomic>
 #include <initializer_list>
 #include <memory>
@@ -9,6 +10,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_end_file;
 
 namespace vinylo::platform {
 
@@ -67,7 +69,11 @@ private:
     void drainEvents();
     void handleEvent(const mpv_event& event);
     void handlePropertyChange(const mpv_event& event);
-    void handleEndFile(const mpv_event& event);
+    void handleEndFile(const mpv_event_end_file& end);
+    void releaseEngine();
+    void loadPending();
+    void failLater();
+    void onStartOverdue();
     void command(std::initializer_list<const char*> args);
     void setFlag(const char* name, bool value);
     void forgetMedia();
@@ -80,16 +86,24 @@ private:
     std::atomic<bool> wakeupPosted_{false};
 
     QString url_;
-    // The playlist entry of the media we asked for last; events about any
-    // other entry are left-overs of replaced media.
+    // The playlist entry that holds our media; events about other entries are
+    // left-overs of replaced media.
     qint64 entryId_ = 0;
-    bool active_ = false;   // media loaded or loading in the engine
-    bool started_ = false;  // the engine began loading our entry
-    bool running_ = false;  // and began playing it
-    bool redirected_ = false;
+    // The entry the engine is busy with (ours or an old one it is ending);
+    // 0 when it is free to take new media.
+    qint64 engineEntry_ = 0;
+    bool stopSent_ = false;     // the engine was told to drop engineEntry_
+    bool waitForIdle_ = false;  // busy with entries of unknown id until it goes idle
+    bool active_ = false;       // we hold media (loading, playing or paused)
+    bool pending_ = false;      // and it waits for the engine to be free
+    bool started_ = false;      // the engine began loading our entry
+    bool running_ = false;      // and began playing it
+    bool redirected_ = false;   // our entry came out of a playlist URL
+    bool retried_ = false;
     bool paused_ = false;
     quint64 generation_ = 0;  // counts play() and stop() calls
     QString firstProblem_;    // the engine's first complaint about the current media
+    QTimer startWatchdog_;
     // Engine flags, as last reported.
     bool coreIdle_ = true;
     bool buffering_ = false;

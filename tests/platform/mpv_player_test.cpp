@@ -183,10 +183,15 @@ TEST_F(MpvPlayerTest, ReplacedSongsSendNoEndSignal) {
     ASSERT_TRUE(WaitFor([&] { return server_.RequestCount() == 1; }));
     player->play(Url("/three.wav"));
     ASSERT_TRUE(WaitFor([&] { return player->state() == State::Playing; }));
+    // Several in a row while one plays: the last one plays.
+    player->play(Url("/one.wav"));
+    player->play(Url("/missing.wav"));
     player->play(Url("/two.wav"));
+    EXPECT_EQ(player->state(), State::Loading);
     ASSERT_TRUE(WaitFor([&] { return !log.ends.empty(); }));
     QTest::qWait(200);  // anything late about the replaced songs would come now
     EXPECT_THAT(log.ends, ElementsAre(Pair(EndReason::Finished, Url("/two.wav"))));
+    EXPECT_TRUE(log.saw(State::Playing));
 }
 
 TEST_F(MpvPlayerTest, ControlsRoundTripThroughTheEngine) {
