@@ -22,7 +22,7 @@ Q_LOGGING_CATEGORY(lcPlayer, "vinylo.player", QtInfoMsg)
 // Media starts within milliseconds; after this long something is stuck.
 constexpr std::chrono::seconds kStartDeadline{10};
 
-enum Observed : uint64_t { kCoreIdle = 1, kBuffering, kSeeking, kTimePos, kDuration, kCurrentAo };
+enum Observed : uint64_t { kBuffering = 1, kSeeking, kTimePos, kDuration, kCurrentAo };
 
 QString OptionError(const char* name, const QByteArray& value, int rc) {
     return QStringLiteral("libmpv: option %1=%2: %3")
@@ -99,7 +99,6 @@ std::unique_ptr<MpvPlayer> MpvPlayer::Create(const MpvPlayerOptions& options, QS
 
 MpvPlayer::MpvPlayer(mpv_handle* handle, const MpvPlayerOptions& options)
     : handle_(handle), requestedOutput_(options.audioOutput.trimmed()) {
-    mpv_observe_property(handle_, kCoreIdle, "core-idle", MPV_FORMAT_FLAG);
     mpv_observe_property(handle_, kBuffering, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_observe_property(handle_, kSeeking, "seeking", MPV_FORMAT_FLAG);
     mpv_observe_property(handle_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
@@ -188,9 +187,6 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
 void MpvPlayer::handlePropertyChange(const mpv_event& event) {
     const auto& property = *static_cast<const mpv_event_property*>(event.data);
     switch (event.reply_userdata) {
-        case kCoreIdle:
-            coreIdle_ = FlagOf(property, true);
-            break;
         case kBuffering:
             buffering_ = FlagOf(property, false);
             break;
@@ -479,7 +475,9 @@ void MpvPlayer::updateState() {
         next = url_.isEmpty() ? State::Idle : State::Stopped;
     } else if (paused_) {
         next = State::Paused;
-    } else if (!running_ || buffering_ || seeking_ || coreIdle_) {
+    } else if (!running_ || buffering_ || seeking_) {
+        // Not libmpv's core-idle: it is also set for the moment between the
+        // last sound and the end, and for a moment after a resume.
         next = State::Loading;
     }
     if (next == state_)

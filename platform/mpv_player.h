@@ -105,7 +105,6 @@ private:
     QString firstProblem_;    // the engine's first complaint about the current media
     QTimer startWatchdog_;
     // Engine flags, as last reported.
-    bool coreIdle_ = true;
     bool buffering_ = false;
     bool seeking_ = false;
 
