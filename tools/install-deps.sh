@@ -14,6 +14,8 @@ packages=(
   nlohmann-json3-dev
   # a CJK font, so Chinese captions render on a bare machine
   fonts-wqy-microhei fontconfig
+  # locale sources: the player test builds zh_CN.UTF-8 from them
+  locales
   # tests, fuzzing and benchmarks
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
