@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "client/search/url_helpers.h"
-#include "protocol/split.h"
 
 namespace vinylo::client {
 namespace {
@@ -44,7 +43,7 @@ std::string NormalizeSetCookie(std::string_view rawHeaders) {
 
 std::string CookiesFromHeaders(std::string_view rawHeaders) {
     std::vector<std::string> cookies;
-    for (const auto& line : protocol::SplitFields(rawHeaders, "\r\n")) {
+    for (const auto& line : SplitBytes(rawHeaders, "\r\n", true)) {
         const std::string_view view(line);
         const size_t colon = view.find(':');
         if (colon == std::string_view::npos) continue;
@@ -59,8 +58,8 @@ std::string CookiesFromHeaders(std::string_view rawHeaders) {
 std::string MergeCookies(std::string& sent, std::string& returned) {
     sent = WithoutBlanks(sent);
     returned = WithoutBlanks(returned);
-    std::vector<std::string> merged = protocol::Split(returned, ";");
-    for (const auto& entry : protocol::Split(sent, ";")) {
+    std::vector<std::string> merged = SplitBytes(returned, ";", false);
+    for (const auto& entry : SplitBytes(sent, ";", false)) {
         const std::string_view name = CookieName(entry);
         const bool known = std::any_of(merged.begin(), merged.end(), [&](const std::string& e) {
             return CookieName(e) == name;

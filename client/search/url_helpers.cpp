@@ -90,6 +90,23 @@ size_t FindIgnoringCase(std::string_view text, std::string_view word, size_t fro
     return std::string_view::npos;
 }
 
+std::vector<std::string> SplitBytes(std::string_view text, std::string_view separator,
+                                    bool keepEmptyLast) {
+    std::vector<std::string> pieces;
+    if (text.empty() || separator.empty()) {
+        if (!text.empty()) pieces.emplace_back(text);
+        return pieces;
+    }
+    size_t start = 0;
+    for (size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, start)) {
+        pieces.emplace_back(text.substr(start, at - start));
+        start = at + separator.size();
+    }
+    if (start < text.size() || keepEmptyLast) pieces.emplace_back(text.substr(start));
+    return pieces;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);

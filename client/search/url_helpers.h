@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The small text routines of the web-request routine and the song search.
 // Texts are GBK bytes; positions count bytes; letter case is ASCII only, so
@@ -36,6 +37,13 @@ std::string TextBetween(std::string_view text, std::string_view start, std::stri
 
 // The marker word for a double quote, in GBK.
 inline constexpr std::string_view kQuoteWord = "#\xD2\xFD\xBA\xC5";
+
+// Splits at every occurrence of separator, byte by byte: cookie lists and
+// header blocks are ASCII, so a byte that would start a GBK character never
+// hides a separator. Empty pieces are kept, the empty last one only when
+// keepEmptyLast.
+std::vector<std::string> SplitBytes(std::string_view text, std::string_view separator,
+                                    bool keepEmptyLast);
 
 // ASCII helpers shared by the cookie and header code.
 std::string AsciiLower(std::string_view text);

@@ -5,7 +5,6 @@
 
 #include "client/search/cookie_text.h"
 #include "client/search/url_helpers.h"
-#include "protocol/split.h"
 
 namespace vinylo::client {
 namespace {
@@ -88,7 +87,7 @@ std::string WebRequest(std::string_view url, WebRequestArgs& args) {
     request.url = (secure ? "https://" : "http://") + host + ":" + std::to_string(port) +
                   UrlPath(url);
     request.verb = std::string(VerbOf(method));
-    request.headerLines = protocol::SplitFields(args.headerBlock, "\r\n");
+    request.headerLines = SplitBytes(args.headerBlock, "\r\n", true);
     if (method != 0) request.body = args.byteBody;
     request.agent = agent;
     request.proxy = args.proxy;
