@@ -1,5 +1,6 @@
 #include "client/search/json_script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -113,6 +114,22 @@ bool NestingWithin(std::string_view text, int limit) {
     return true;
 }
 
+// Containers nested in value (0 for a scalar). Values never nest deeper than
+// the limit, so neither does this recursion.
+int Depth(const Json& value) {
+    if (!value.is_structured()) return 0;
+    int deepest = 0;
+    for (const auto& item : value) deepest = std::max(deepest, Depth(item));
+    return deepest + 1;
+}
+
+// A value stored inside `containers` containers keeps the whole within the
+// limit that Parse applies, so whatever is built can be printed and read back.
+bool FitsAt(size_t containers, const Json& value) {
+    return containers + static_cast<size_t>(Depth(value)) <=
+           static_cast<size_t>(JsonScript::kMaxNesting);
+}
+
 std::optional<Json> ParseJson(std::string_view text) {
     if (!NestingWithin(text, JsonScript::kMaxNesting)) return std::nullopt;
     Json parsed = Json::parse(text.begin(), text.end(), nullptr, false);
@@ -168,7 +185,7 @@ void Assign(Json& root, std::string_view pathText, Json value) {
     const Step last = path->back();
     path->pop_back();
     Json* parent = ResolveMutable(root, *path);
-    if (parent == nullptr) return;
+    if (parent == nullptr || !FitsAt(path->size() + 1, value)) return;
     if (parent->is_object()) {
         (*parent)[last.name] = std::move(value);
     } else if (last.isIndex && parent->is_array() && last.index <= parent->size()) {
@@ -322,7 +339,8 @@ void JsonScript::SetNumber(std::string_view path, double number) {
 
 void JsonScript::PushToArray(std::string_view value, std::string_view path, bool raw) {
     auto element = ValueOf(value, raw);
-    if (!element) return;
+    const auto steps = ParsePath(path);
+    if (!element || !steps || !FitsAt(steps->size() + 1, *element)) return;
     Json& root = value_->json;
     if (!path.empty() && Lookup(root, path) == nullptr) Assign(root, path, Json::array());
     Json* target = const_cast<Json*>(Target(root, path));
@@ -333,7 +351,7 @@ void JsonScript::PushToArray(std::string_view value, std::string_view path, bool
 
 void JsonScript::SetElement(int index, std::string_view value, bool raw) {
     auto element = ValueOf(value, raw);
-    if (!element) return;
+    if (!element || !FitsAt(1, *element)) return;
     Json& root = value_->json;
     if (root.is_object()) {
         root[std::to_string(index)] = std::move(*element);

@@ -60,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     JsonScript copy = json.Copy();
     copy.SetMember(path, text, true);
+    CheckStablePrint(json);  // a value built by the setters reads back too
     copy.SetMember(path, path, false);
     copy.PushToArray(path, path, false);
     copy.SetElement(0, text, true);

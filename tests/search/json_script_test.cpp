@@ -237,6 +237,17 @@ TEST(JsonScriptTest, DeepNestingIsRefused) {
     EXPECT_FALSE(json.Parse(std::string(depth, '[') + std::string(depth, ']')));
     const std::string ok = std::string(depth - 1, '[') + std::string(depth - 1, ']');
     EXPECT_TRUE(json.Parse(ok));
+    // Nor can the setters build a value deeper than Parse reads back.
+    const std::string deepest = std::string(depth - 1, '[') + std::string(depth - 1, ']');
+    ASSERT_TRUE(json.Parse("[0]"));
+    json.SetMember("[0]", deepest, true);
+    json.PushToArray(deepest, "", true);
+    json.SetElement(1, deepest, true);
+    EXPECT_EQ(json.ToJsonText(), "[0]");
+    json.SetMember("[0]", deepest.substr(1, deepest.size() - 2), true);
+    EXPECT_EQ(json.TypeOf("[0]"), JsonType::kArray);
+    JsonScript again;
+    EXPECT_TRUE(again.Parse(json.ToJsonText()));
     // Brackets inside strings do not count.
     EXPECT_TRUE(json.Parse("[\"" + std::string(1000, '[') + "\\\"\"]"));
 }
