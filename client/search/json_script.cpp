@@ -83,11 +83,45 @@ Json* ResolveMutable(Json& root, const Path& path) {
     return const_cast<Json*>(Resolve(root, path));
 }
 
-// Resolves a path that must not be empty; an empty one is no member.
-const Json* Lookup(const Json& root, std::string_view pathText) {
-    const auto path = ParsePath(pathText);
-    if (!path || path->empty()) return nullptr;
-    return Resolve(root, *path);
+// Resolves a path that must not be empty (an empty one is no member), step by
+// step as it reads it: the reads of a search answer allocate nothing here.
+const Json* Lookup(const Json& root, std::string_view text) {
+    if (text.empty()) return nullptr;
+    const Json* at = &root;
+    size_t i = 0;
+    bool first = true;
+    while (i < text.size()) {
+        if (text[i] == '[') {
+            const size_t close = text.find(']', i);
+            if (close == std::string_view::npos || close == i + 1 || close - i - 1 > 9) return nullptr;
+            size_t index = 0;
+            const auto [end, ec] = std::from_chars(text.data() + i + 1, text.data() + close, index);
+            if (ec != std::errc() || end != text.data() + close) return nullptr;
+            if (at->is_array()) {
+                at = index < at->size() ? &(*at)[index] : nullptr;
+            } else if (at->is_object()) {
+                const auto found = at->find(std::to_string(index));
+                at = found == at->end() ? nullptr : &*found;
+            } else {
+                at = nullptr;
+            }
+            i = close + 1;
+        } else {
+            if (!first) {
+                if (text[i] != '.') return nullptr;
+                ++i;
+            }
+            const size_t start = i;
+            while (i < text.size() && IsNameByte(static_cast<unsigned char>(text[i]), i == start)) ++i;
+            if (i == start) return nullptr;
+            if (!at->is_object()) return nullptr;
+            const auto found = at->find(text.substr(start, i - start));
+            at = found == at->end() ? nullptr : &*found;
+        }
+        if (at == nullptr) return nullptr;
+        first = false;
+    }
+    return at;
 }
 
 // Brackets outside strings never nest deeper than the limit: values are
