@@ -16,11 +16,13 @@ std::string Answer(size_t songs) {
     std::string text = R"({"code":200,"error":"","data":[)";
     for (size_t i = 0; i < songs; ++i) {
         const std::string n = std::to_string(i);
-        if (i > 0) text += ",";
+        if (i > 0)
+            text += ",";
         text += R"({"type":"qq","link":"http://y.example/song/)" + n + R"(","songid":)" + n +
-                R"(,"title":"晴天 )" + n + R"(","author":"周杰伦","lrc":"[00:00.00]晴天\n[00:01.00]词：周杰伦",)"
-                R"("url":"http://music.example/stream/)" + n + R"(.mp3","pic":"http://music.example/cover/)" +
-                n + R"(.jpg"})";
+                R"(,"title":"晴天 )" + n +
+                R"(","author":"周杰伦","lrc":"[00:00.00]晴天\n[00:01.00]词：周杰伦",)"
+                R"("url":"http://music.example/stream/)" +
+                n + R"(.mp3","pic":"http://music.example/cover/)" + n + R"(.jpg"})";
     }
     return text + "]}";
 }
@@ -33,7 +35,8 @@ const std::string& SmallAnswer() {
 const std::string& LargeAnswer() {
     static const std::string text = [] {
         size_t songs = 20;
-        while (Answer(songs).size() < (1u << 20)) songs *= 2;
+        while (Answer(songs).size() < (1u << 20))
+            songs *= 2;
         return Answer(songs);
     }();
     return text;
@@ -71,10 +74,18 @@ void ReadWithNlohmann(benchmark::State& state, const std::string& text) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-void BM_JsonScript_20Songs(benchmark::State& s) { ReadWithJsonScript(s, SmallAnswer()); }
-void BM_Nlohmann_20Songs(benchmark::State& s) { ReadWithNlohmann(s, SmallAnswer()); }
-void BM_JsonScript_1MB(benchmark::State& s) { ReadWithJsonScript(s, LargeAnswer()); }
-void BM_Nlohmann_1MB(benchmark::State& s) { ReadWithNlohmann(s, LargeAnswer()); }
+void BM_JsonScript_20Songs(benchmark::State& s) {
+    ReadWithJsonScript(s, SmallAnswer());
+}
+void BM_Nlohmann_20Songs(benchmark::State& s) {
+    ReadWithNlohmann(s, SmallAnswer());
+}
+void BM_JsonScript_1MB(benchmark::State& s) {
+    ReadWithJsonScript(s, LargeAnswer());
+}
+void BM_Nlohmann_1MB(benchmark::State& s) {
+    ReadWithNlohmann(s, LargeAnswer());
+}
 
 BENCHMARK(BM_JsonScript_20Songs);
 BENCHMARK(BM_Nlohmann_20Songs);
@@ -86,14 +97,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
     void PrintRatio(const char* label, const std::string& ours, const std::string& plain) const {
         const auto a = times_.find(ours);
         const auto b = times_.find(plain);
-        if (a == times_.end() || b == times_.end() || b->second <= 0) return;
+        if (a == times_.end() || b == times_.end() || b->second <= 0)
+            return;
         std::printf("%-10s JsonScript / plain nlohmann = %.2f\n", label, a->second / b->second);
     }
 

@@ -10,7 +10,8 @@ QByteArray FetchUrl(std::string_view url, const HttpLimits& limits,
     request.agent = kDefaultAgent;
     request.cancel = cancel;
     HttpTransferResult result = RunHttpTransfer(request, limits);
-    if (!result.completed || result.status < 200 || result.status > 299) return {};
+    if (!result.completed || result.status < 200 || result.status > 299)
+        return {};
     return QByteArray(result.body.data(), static_cast<qsizetype>(result.body.size()));
 }
 

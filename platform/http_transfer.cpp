@@ -33,7 +33,8 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 
 std::string_view TrimmedName(std::string_view line) {
     std::string_view name = line.substr(0, line.find(':'));
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+        name.remove_suffix(1);
     return name;
 }
 
@@ -96,20 +97,21 @@ HeaderList BuildHeaderList(const HttpTransferRequest& request) {
             if (piece.find(':') != std::string::npos && !TrimmedName(piece).empty()) {
                 lines.push_back(piece);
             }
-            if (end == std::string::npos) break;
+            if (end == std::string::npos)
+                break;
             start = end + 1;
         }
     }
     for (const auto& line : lines) {
         const size_t colon = line.find(':');
-        const bool emptyValue =
-            line.find_first_not_of(" \t", colon + 1) == std::string::npos;
+        const bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
         headers.Add(emptyValue ? std::string(TrimmedName(line)) + ";" : line);
     }
     // Defaults libcurl would add on its own.
     for (const std::string_view name :
          {"Accept", "Expect", "Content-Type", "Accept-Encoding", "Proxy-Connection"}) {
-        if (!HasHeader(lines, name)) headers.Add(std::string(name) + ":");
+        if (!HasHeader(lines, name))
+            headers.Add(std::string(name) + ":");
     }
     return headers;
 }
@@ -139,8 +141,10 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     std::string_view line(data, n);
     // Each answer (a redirect, then the next) starts with its status line;
     // only the last one is kept.
-    if (StartsWithIgnoringCase(line, "HTTP/")) c->headers.clear();
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (StartsWithIgnoringCase(line, "HTTP/"))
+        c->headers.clear();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
     if (c->headers.size() + line.size() + 2 > kMaxResponseHeaderBytes) {
         c->tooLarge = true;
         return 0;
@@ -186,7 +190,8 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Htt
     bool ok = headers.ok;
     ok = ok && Set(h, CURLOPT_URL, url.c_str());
     ok = ok && Set(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    ok = ok && Set(h, CURLOPT_REDIR_PROTOCOLS_STR, request.redirectToHttpsOnly ? "https" : "http,https");
+    ok = ok &&
+         Set(h, CURLOPT_REDIR_PROTOCOLS_STR, request.redirectToHttpsOnly ? "https" : "http,https");
     ok = ok && Set(h, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     ok = ok && Set(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
     ok = ok && Set(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
@@ -225,7 +230,8 @@ HttpTransferResult RunHttpTransfer(const HttpTransferRequest& request, const Htt
             ok = ok && Set(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
             ok = ok && Set(h, CURLOPT_POSTFIELDS, body.data());
         }
-        if (request.verb != "POST") ok = ok && Set(h, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
+        if (request.verb != "POST")
+            ok = ok && Set(h, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
     }
     if (!ok) {
         result.error = "the transfer could not be set up";

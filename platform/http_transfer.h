@@ -46,7 +46,8 @@ struct HttpTransferRequest {
     std::vector<std::string> headerLines;
     std::optional<std::string> body;  // not sent for GET and HEAD
     std::string agent;
-    std::string proxy;  // "host:port" of an HTTP proxy; empty: direct, whatever the environment says
+    std::string
+        proxy;  // "host:port" of an HTTP proxy; empty: direct, whatever the environment says
     bool followRedirects = true;
     bool redirectToHttpsOnly = false;  // a secure request never follows a redirect to plain http
     const std::atomic<bool>* cancel = nullptr;  // set from another thread: the exchange ends soon

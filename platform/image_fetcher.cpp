@@ -42,7 +42,8 @@ void ImageFetcher::FetchImages(std::vector<std::string> urls, Done done) {
     }
     request.urls = std::move(urls);
     requests_.emplace_back(id, std::move(request));
-    for (const auto& url : toStart) StartDownload(url);
+    for (const auto& url : toStart)
+        StartDownload(url);
     if (requests_.back().second.missing == 0) {
         QMetaObject::invokeMethod(this, &ImageFetcher::DeliverReady, Qt::QueuedConnection);
     }
@@ -51,7 +52,8 @@ void ImageFetcher::FetchImages(std::vector<std::string> urls, Done done) {
 void ImageFetcher::StartDownload(const std::string& url) {
     pool_.start([this, url] {
         const DecodedImage image = ImageFromBytes(FetchUrl(url, limits_, &cancel_));
-        if (cancel_) return;
+        if (cancel_)
+            return;
         QMetaObject::invokeMethod(
             this, [this, url, image] { OnDownloaded(url, image); }, Qt::QueuedConnection);
     });
@@ -59,14 +61,16 @@ void ImageFetcher::StartDownload(const std::string& url) {
 
 ImageFetcher::Request* ImageFetcher::FindRequest(uint64_t id) {
     for (auto& [requestId, request] : requests_) {
-        if (requestId == id) return &request;
+        if (requestId == id)
+            return &request;
     }
     return nullptr;
 }
 
 void ImageFetcher::OnDownloaded(const std::string& url, const DecodedImage& image) {
     auto found = waiting_.find(url);
-    if (found == waiting_.end()) return;
+    if (found == waiting_.end())
+        return;
     for (const Slot& slot : found->second) {
         if (Request* request = FindRequest(slot.request)) {
             request->images[slot.index] = image;
@@ -81,14 +85,17 @@ void ImageFetcher::OnDownloaded(const std::string& url, const DecodedImage& imag
 void ImageFetcher::DeliverReady() {
     // A done that asks for more pictures ends up here again; the outer loop
     // delivers what is ready, in order.
-    if (delivering_) return;
+    if (delivering_)
+        return;
     delivering_ = true;
     const QPointer<ImageFetcher> self(this);
     while (!requests_.empty() && requests_.front().second.missing == 0) {
         Request request = std::move(requests_.front().second);
         requests_.pop_front();
-        if (request.done) request.done(std::move(request.images));
-        if (!self) return;  // the done destroyed the fetcher
+        if (request.done)
+            request.done(std::move(request.images));
+        if (!self)
+            return;  // the done destroyed the fetcher
     }
     delivering_ = false;
 }

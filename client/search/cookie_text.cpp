@@ -24,7 +24,8 @@ std::string_view CookieName(std::string_view entry) {
 std::string JoinEntries(const std::vector<std::string>& entries) {
     std::string out;
     for (const auto& entry : entries) {
-        if (!out.empty()) out += "; ";
+        if (!out.empty())
+            out += "; ";
         out += entry;
     }
     return out;
@@ -46,11 +47,14 @@ std::string CookiesFromHeaders(std::string_view rawHeaders) {
     for (const auto& line : SplitBytes(rawHeaders, "\r\n", true)) {
         const std::string_view view(line);
         const size_t colon = view.find(':');
-        if (colon == std::string_view::npos) continue;
-        if (AsciiLower(TrimBlanks(view.substr(0, colon))) != "set-cookie") continue;
+        if (colon == std::string_view::npos)
+            continue;
+        if (AsciiLower(TrimBlanks(view.substr(0, colon))) != "set-cookie")
+            continue;
         const std::string_view value = view.substr(colon + 1);
         const std::string_view cookie = TrimBlanks(value.substr(0, value.find(';')));
-        if (!cookie.empty()) cookies.emplace_back(cookie);
+        if (!cookie.empty())
+            cookies.emplace_back(cookie);
     }
     return JoinEntries(cookies);
 }
@@ -61,10 +65,10 @@ std::string MergeCookies(std::string& sent, std::string& returned) {
     std::vector<std::string> merged = SplitBytes(returned, ";", false);
     for (const auto& entry : SplitBytes(sent, ";", false)) {
         const std::string_view name = CookieName(entry);
-        const bool known = std::any_of(merged.begin(), merged.end(), [&](const std::string& e) {
-            return CookieName(e) == name;
-        });
-        if (!known) merged.push_back(entry);
+        const bool known = std::any_of(merged.begin(), merged.end(),
+                                       [&](const std::string& e) { return CookieName(e) == name; });
+        if (!known)
+            merged.push_back(entry);
     }
     std::vector<std::string> kept;
     for (const auto& entry : merged) {
@@ -72,8 +76,10 @@ std::string MergeCookies(std::string& sent, std::string& returned) {
                              entry.compare(entry.size() - kDeletedSuffix.size(),
                                            kDeletedSuffix.size(), kDeletedSuffix) == 0;
         // An empty entry (";;" in a list) is no cookie at all.
-        if (entry.empty() || deleted) continue;
-        if (std::find(kept.begin(), kept.end(), entry) == kept.end()) kept.push_back(entry);
+        if (entry.empty() || deleted)
+            continue;
+        if (std::find(kept.begin(), kept.end(), entry) == kept.end())
+            kept.push_back(entry);
     }
     sent = JoinEntries(kept);
     return sent;

@@ -24,8 +24,10 @@ struct Step {
 using Path = std::vector<Step>;
 
 bool IsNameByte(unsigned char b, bool first) {
-    if (b >= 0x80 || b == '_' || b == '$') return true;
-    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) return true;
+    if (b >= 0x80 || b == '_' || b == '$')
+        return true;
+    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'))
+        return true;
     return !first && b >= '0' && b <= '9';
 }
 
@@ -37,23 +39,29 @@ std::optional<Path> ParsePath(std::string_view text) {
         Step step;
         if (text[i] == '[') {
             const size_t close = text.find(']', i);
-            const std::string_view digits =
-                close == std::string_view::npos ? std::string_view() : text.substr(i + 1, close - i - 1);
-            if (digits.empty() || digits.size() > 9) return std::nullopt;
+            const std::string_view digits = close == std::string_view::npos
+                                                ? std::string_view()
+                                                : text.substr(i + 1, close - i - 1);
+            if (digits.empty() || digits.size() > 9)
+                return std::nullopt;
             const auto [end, ec] =
                 std::from_chars(digits.data(), digits.data() + digits.size(), step.index);
-            if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+            if (ec != std::errc() || end != digits.data() + digits.size())
+                return std::nullopt;
             step.isIndex = true;
             step.name = std::to_string(step.index);
             i = close + 1;
         } else {
             if (!path.empty()) {
-                if (text[i] != '.') return std::nullopt;
+                if (text[i] != '.')
+                    return std::nullopt;
                 ++i;
             }
             const size_t start = i;
-            while (i < text.size() && IsNameByte(static_cast<unsigned char>(text[i]), i == start)) ++i;
-            if (i == start) return std::nullopt;
+            while (i < text.size() && IsNameByte(static_cast<unsigned char>(text[i]), i == start))
+                ++i;
+            if (i == start)
+                return std::nullopt;
             step.name = std::string(text.substr(start, i - start));
         }
         path.push_back(std::move(step));
@@ -66,7 +74,8 @@ const Json* Child(const Json& parent, const Step& step) {
         const auto found = parent.find(step.name);
         return found == parent.end() ? nullptr : &*found;
     }
-    if (step.isIndex && parent.is_array() && step.index < parent.size()) return &parent[step.index];
+    if (step.isIndex && parent.is_array() && step.index < parent.size())
+        return &parent[step.index];
     return nullptr;
 }
 
@@ -74,7 +83,8 @@ const Json* Resolve(const Json& root, const Path& path) {
     const Json* at = &root;
     for (const Step& step : path) {
         at = Child(*at, step);
-        if (at == nullptr) return nullptr;
+        if (at == nullptr)
+            return nullptr;
     }
     return at;
 }
@@ -86,17 +96,20 @@ Json* ResolveMutable(Json& root, const Path& path) {
 // Resolves a path that must not be empty (an empty one is no member), step by
 // step as it reads it: the reads of a search answer allocate nothing here.
 const Json* Lookup(const Json& root, std::string_view text) {
-    if (text.empty()) return nullptr;
+    if (text.empty())
+        return nullptr;
     const Json* at = &root;
     size_t i = 0;
     bool first = true;
     while (i < text.size()) {
         if (text[i] == '[') {
             const size_t close = text.find(']', i);
-            if (close == std::string_view::npos || close == i + 1 || close - i - 1 > 9) return nullptr;
+            if (close == std::string_view::npos || close == i + 1 || close - i - 1 > 9)
+                return nullptr;
             size_t index = 0;
             const auto [end, ec] = std::from_chars(text.data() + i + 1, text.data() + close, index);
-            if (ec != std::errc() || end != text.data() + close) return nullptr;
+            if (ec != std::errc() || end != text.data() + close)
+                return nullptr;
             if (at->is_array()) {
                 at = index < at->size() ? &(*at)[index] : nullptr;
             } else if (at->is_object()) {
@@ -108,17 +121,22 @@ const Json* Lookup(const Json& root, std::string_view text) {
             i = close + 1;
         } else {
             if (!first) {
-                if (text[i] != '.') return nullptr;
+                if (text[i] != '.')
+                    return nullptr;
                 ++i;
             }
             const size_t start = i;
-            while (i < text.size() && IsNameByte(static_cast<unsigned char>(text[i]), i == start)) ++i;
-            if (i == start) return nullptr;
-            if (!at->is_object()) return nullptr;
+            while (i < text.size() && IsNameByte(static_cast<unsigned char>(text[i]), i == start))
+                ++i;
+            if (i == start)
+                return nullptr;
+            if (!at->is_object())
+                return nullptr;
             const auto found = at->find(text.substr(start, i - start));
             at = found == at->end() ? nullptr : &*found;
         }
-        if (at == nullptr) return nullptr;
+        if (at == nullptr)
+            return nullptr;
         first = false;
     }
     return at;
@@ -140,7 +158,8 @@ bool NestingWithin(std::string_view text, int limit) {
         } else if (c == '"') {
             inString = true;
         } else if (c == '[' || c == '{') {
-            if (++depth > limit) return false;
+            if (++depth > limit)
+                return false;
         } else if (c == ']' || c == '}') {
             --depth;
         }
@@ -151,9 +170,11 @@ bool NestingWithin(std::string_view text, int limit) {
 // Containers nested in value (0 for a scalar). Values never nest deeper than
 // the limit, so neither does this recursion.
 int Depth(const Json& value) {
-    if (!value.is_structured()) return 0;
+    if (!value.is_structured())
+        return 0;
     int deepest = 0;
-    for (const auto& item : value) deepest = std::max(deepest, Depth(item));
+    for (const auto& item : value)
+        deepest = std::max(deepest, Depth(item));
     return deepest + 1;
 }
 
@@ -165,14 +186,17 @@ bool FitsAt(size_t containers, const Json& value) {
 }
 
 std::optional<Json> ParseJson(std::string_view text) {
-    if (!NestingWithin(text, JsonScript::kMaxNesting)) return std::nullopt;
+    if (!NestingWithin(text, JsonScript::kMaxNesting))
+        return std::nullopt;
     Json parsed = Json::parse(text.begin(), text.end(), nullptr, false);
-    if (parsed.is_discarded()) return std::nullopt;
+    if (parsed.is_discarded())
+        return std::nullopt;
     return parsed;
 }
 
 std::optional<Json> ValueOf(std::string_view value, bool raw) {
-    if (!raw) return Json(std::string(value));
+    if (!raw)
+        return Json(std::string(value));
     return ParseJson(value);
 }
 
@@ -181,8 +205,10 @@ std::string Dump(const Json& value) {
 }
 
 std::string NumberText(const Json& value) {
-    if (value.is_number_unsigned()) return std::to_string(value.get<uint64_t>());
-    if (value.is_number_integer()) return std::to_string(value.get<int64_t>());
+    if (value.is_number_unsigned())
+        return std::to_string(value.get<uint64_t>());
+    if (value.is_number_integer())
+        return std::to_string(value.get<int64_t>());
     const double d = value.get<double>();
     if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9007199254740992.0) {
         return std::to_string(static_cast<long long>(d));
@@ -193,8 +219,10 @@ std::string NumberText(const Json& value) {
 }
 
 std::string TextOf(const Json* value, bool asJson) {
-    if (value == nullptr) return {};
-    if (asJson) return Dump(*value);
+    if (value == nullptr)
+        return {};
+    if (asJson)
+        return Dump(*value);
     switch (value->type()) {
         case Json::value_t::string:
             return value->get_ref<const std::string&>();
@@ -215,11 +243,13 @@ std::string TextOf(const Json* value, bool asJson) {
 // Stores value under the path's last step, in the parent the rest leads to.
 void Assign(Json& root, std::string_view pathText, Json value) {
     auto path = ParsePath(pathText);
-    if (!path || path->empty()) return;
+    if (!path || path->empty())
+        return;
     const Step last = path->back();
     path->pop_back();
     Json* parent = ResolveMutable(root, *path);
-    if (parent == nullptr || !FitsAt(path->size() + 1, value)) return;
+    if (parent == nullptr || !FitsAt(path->size() + 1, value))
+        return;
     if (parent->is_object()) {
         (*parent)[last.name] = std::move(value);
     } else if (last.isIndex && parent->is_array() && last.index <= parent->size()) {
@@ -233,12 +263,14 @@ void Assign(Json& root, std::string_view pathText, Json value) {
 
 // The value itself for an empty path, else the member the path leads to.
 const Json* Target(const Json& root, std::string_view pathText) {
-    if (pathText.empty()) return &root;
+    if (pathText.empty())
+        return &root;
     return Lookup(root, pathText);
 }
 
 const Json* Element(const Json* container, int index) {
-    if (container == nullptr || index < 0) return nullptr;
+    if (container == nullptr || index < 0)
+        return nullptr;
     Step step;
     step.isIndex = true;
     step.index = static_cast<size_t>(index);
@@ -254,7 +286,9 @@ JsonScript::~JsonScript() = default;
 JsonScript::JsonScript(JsonScript&&) noexcept = default;
 JsonScript& JsonScript::operator=(JsonScript&&) noexcept = default;
 
-void JsonScript::Init() { value_ = std::make_shared<Value>(); }
+void JsonScript::Init() {
+    value_ = std::make_shared<Value>();
+}
 
 bool JsonScript::Parse(std::string_view text) {
     value_ = std::make_shared<Value>();
@@ -263,19 +297,26 @@ bool JsonScript::Parse(std::string_view text) {
     return !value_->json.is_null();
 }
 
-std::string JsonScript::ToJsonText() const { return Dump(value_->json); }
+std::string JsonScript::ToJsonText() const {
+    return Dump(value_->json);
+}
 
 std::string JsonScript::GetText(std::string_view path, bool asJson) const {
     return TextOf(Lookup(value_->json, path), asJson);
 }
 
-std::string JsonScript::GetMemberJson(std::string_view path) const { return GetText(path, true); }
+std::string JsonScript::GetMemberJson(std::string_view path) const {
+    return GetText(path, true);
+}
 
 double JsonScript::GetNumber(std::string_view path) const {
     const Json* value = Lookup(value_->json, path);
-    if (value == nullptr) return 0;
-    if (value->is_number()) return value->get<double>();
-    if (value->is_boolean()) return value->get<bool>() ? 1 : 0;
+    if (value == nullptr)
+        return 0;
+    if (value->is_number())
+        return value->get<double>();
+    if (value->is_boolean())
+        return value->get<bool>() ? 1 : 0;
     if (value->is_string()) {
         const auto& text = value->get_ref<const std::string&>();
         double number = 0;
@@ -289,7 +330,8 @@ double JsonScript::GetNumber(std::string_view path) const {
 
 int JsonScript::MemberCount(std::string_view path) const {
     const Json* value = Target(value_->json, path);
-    if (value == nullptr || !value->is_structured()) return 0;
+    if (value == nullptr || !value->is_structured())
+        return 0;
     return static_cast<int>(value->size());
 }
 
@@ -297,16 +339,19 @@ int JsonScript::MemberNames(std::vector<std::string>& list, std::string_view pat
     list.clear();
     const Json* value = Target(value_->json, path);
     if (value != nullptr && value->is_object()) {
-        for (const auto& item : value->items()) list.push_back(item.key());
+        for (const auto& item : value->items())
+            list.push_back(item.key());
     } else if (value != nullptr && value->is_array()) {
-        for (size_t i = 0; i < value->size(); ++i) list.push_back(std::to_string(i));
+        for (size_t i = 0; i < value->size(); ++i)
+            list.push_back(std::to_string(i));
     }
     return static_cast<int>(list.size());
 }
 
 JsonType JsonScript::TypeOf(std::string_view path) const {
     const Json* value = Target(value_->json, path);
-    if (value == nullptr) return JsonType::kNull;
+    if (value == nullptr)
+        return JsonType::kNull;
     switch (value->type()) {
         case Json::value_t::null:
             return JsonType::kNull;
@@ -359,11 +404,13 @@ void JsonScript::SetMember(std::string_view path, std::string_view value, bool i
 }
 
 void JsonScript::SetMemberExpr(std::string_view path, std::string_view jsonValue) {
-    if (auto parsed = ParseJson(jsonValue)) Assign(value_->json, path, std::move(*parsed));
+    if (auto parsed = ParseJson(jsonValue))
+        Assign(value_->json, path, std::move(*parsed));
 }
 
 void JsonScript::SetNumber(std::string_view path, double number) {
-    if (!std::isfinite(number)) return;
+    if (!std::isfinite(number))
+        return;
     if (number == std::trunc(number) && std::fabs(number) < 9007199254740992.0) {
         Assign(value_->json, path, Json(static_cast<int64_t>(number)));
     } else {
@@ -374,18 +421,23 @@ void JsonScript::SetNumber(std::string_view path, double number) {
 void JsonScript::PushToArray(std::string_view value, std::string_view path, bool raw) {
     auto element = ValueOf(value, raw);
     const auto steps = ParsePath(path);
-    if (!element || !steps || !FitsAt(steps->size() + 1, *element)) return;
+    if (!element || !steps || !FitsAt(steps->size() + 1, *element))
+        return;
     Json& root = value_->json;
-    if (!path.empty() && Lookup(root, path) == nullptr) Assign(root, path, Json::array());
+    if (!path.empty() && Lookup(root, path) == nullptr)
+        Assign(root, path, Json::array());
     Json* target = const_cast<Json*>(Target(root, path));
-    if (target == nullptr) return;
-    if (!target->is_array()) *target = Json::array();
+    if (target == nullptr)
+        return;
+    if (!target->is_array())
+        *target = Json::array();
     target->push_back(std::move(*element));
 }
 
 void JsonScript::SetElement(int index, std::string_view value, bool raw) {
     auto element = ValueOf(value, raw);
-    if (!element || !FitsAt(1, *element)) return;
+    if (!element || !FitsAt(1, *element))
+        return;
     Json& root = value_->json;
     if (root.is_object()) {
         root[std::to_string(index)] = std::move(*element);
@@ -400,19 +452,23 @@ void JsonScript::SetElement(int index, std::string_view value, bool raw) {
 
 void JsonScript::RemoveElement(int index) {
     Json& root = value_->json;
-    if (!root.is_array()) return;
+    if (!root.is_array())
+        return;
     const auto size = static_cast<long long>(root.size());
     long long at = index < 0 ? std::max(0LL, size + index) : index;
-    if (at < size) root.erase(static_cast<size_t>(at));
+    if (at < size)
+        root.erase(static_cast<size_t>(at));
 }
 
 void JsonScript::DeleteMember(std::string_view pathText) {
     auto path = ParsePath(pathText);
-    if (!path || path->empty()) return;
+    if (!path || path->empty())
+        return;
     const Step last = path->back();
     path->pop_back();
     Json* parent = ResolveMutable(value_->json, *path);
-    if (parent == nullptr) return;
+    if (parent == nullptr)
+        return;
     if (parent->is_object()) {
         parent->erase(last.name);
     } else if (last.isIndex && parent->is_array() && last.index < parent->size()) {
@@ -421,7 +477,8 @@ void JsonScript::DeleteMember(std::string_view pathText) {
 }
 
 void JsonScript::SetValue(std::string_view value, bool raw) {
-    if (auto parsed = ValueOf(value, raw)) value_->json = std::move(*parsed);
+    if (auto parsed = ValueOf(value, raw))
+        value_->json = std::move(*parsed);
 }
 
 void JsonScript::Reset(JsonType type) {
@@ -432,8 +489,12 @@ void JsonScript::Reset(JsonType type) {
     }
 }
 
-void JsonScript::Clear() { value_->json = Json::object(); }
+void JsonScript::Clear() {
+    value_->json = Json::object();
+}
 
-JsonScript JsonScript::Copy() const { return JsonScript(value_); }
+JsonScript JsonScript::Copy() const {
+    return JsonScript(value_);
+}
 
 }  // namespace vinylo::client

@@ -7,7 +7,9 @@
 namespace vinylo::client {
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool IsSafeByte(unsigned char b) {
     return (b >= 0x2D && b <= 0x39 && b != 0x2F) || (b >= 0x41 && b <= 0x5A) ||
@@ -37,7 +39,8 @@ struct HostSpan {
 
 HostSpan FindHost(std::string_view url) {
     std::string t = AsciiLower(url);
-    if (t.empty() || t.back() != '/') t.push_back('/');
+    if (t.empty() || t.back() != '/')
+        t.push_back('/');
     std::string_view marker = "https://";
     size_t markerAt = 0;
     size_t shift = 0;  // bytes put in front of the URL
@@ -63,7 +66,8 @@ size_t PortColon(std::string_view host, bool last) {
     size_t from = 0;
     if (!host.empty() && host.front() == '[') {
         const size_t close = host.find(']');
-        if (close == std::string_view::npos) return std::string_view::npos;
+        if (close == std::string_view::npos)
+            return std::string_view::npos;
         from = close + 1;
     }
     const size_t colon = last ? host.rfind(':') : host.find(':', from);
@@ -79,13 +83,15 @@ std::string AsciiLower(std::string_view text) {
 }
 
 size_t FindIgnoringCase(std::string_view text, std::string_view word, size_t from) {
-    if (word.size() > text.size()) return std::string_view::npos;
+    if (word.size() > text.size())
+        return std::string_view::npos;
     for (size_t i = from; i + word.size() <= text.size(); ++i) {
         bool same = true;
         for (size_t k = 0; k < word.size() && same; ++k) {
             same = LowerAscii(text[i + k]) == LowerAscii(word[k]);
         }
-        if (same) return i;
+        if (same)
+            return i;
     }
     return std::string_view::npos;
 }
@@ -94,7 +100,8 @@ std::vector<std::string> SplitBytes(std::string_view text, std::string_view sepa
                                     bool keepEmptyLast) {
     std::vector<std::string> pieces;
     if (text.empty() || separator.empty()) {
-        if (!text.empty()) pieces.emplace_back(text);
+        if (!text.empty())
+            pieces.emplace_back(text);
         return pieces;
     }
     size_t start = 0;
@@ -103,18 +110,22 @@ std::vector<std::string> SplitBytes(std::string_view text, std::string_view sepa
         pieces.emplace_back(text.substr(start, at - start));
         start = at + separator.size();
     }
-    if (start < text.size() || keepEmptyLast) pieces.emplace_back(text.substr(start));
+    if (start < text.size() || keepEmptyLast)
+        pieces.emplace_back(text.substr(start));
     return pieces;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
     return text;
 }
 
 std::string UrlEncode(std::string_view text, bool keepSafe, bool toUtf8) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     const std::string bytes = toUtf8 ? GbkToUtf8(text) : std::string(text);
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -140,7 +151,8 @@ std::string UrlHost(std::string_view url, bool keepPort) {
     std::string host = FindHost(url).host;
     if (!keepPort) {
         const size_t colon = PortColon(host, false);
-        if (colon != std::string::npos) host.resize(colon);
+        if (colon != std::string::npos)
+            host.resize(colon);
     }
     return host;
 }
@@ -169,10 +181,12 @@ std::string TextBetween(std::string_view text, std::string_view start, std::stri
     const std::string startMarker = ReplaceQuoteWord(start);
     const std::string endMarker = ReplaceQuoteWord(end);
     const size_t at = text.find(startMarker);
-    if (at == std::string_view::npos) return {};
+    if (at == std::string_view::npos)
+        return {};
     const size_t from = at + startMarker.size();
     const size_t until = text.find(endMarker, from);
-    if (until == std::string_view::npos) return {};
+    if (until == std::string_view::npos)
+        return {};
     return std::string(text.substr(from, until - from));
 }
 

@@ -13,7 +13,9 @@ constexpr std::array<std::string_view, 8> kVerbs = {"GET",     "POST",   "HEAD",
                                                     "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr int kPost = 1;
 
-int NormalMethod(int method) { return (method < 0 || method > 7) ? 0 : method; }
+int NormalMethod(int method) {
+    return (method < 0 || method > 7) ? 0 : method;
+}
 
 bool HasControlBytes(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
@@ -28,13 +30,16 @@ std::string_view FirstLine(std::string_view text) {
 
 }  // namespace
 
-std::string_view VerbOf(int method) { return kVerbs[static_cast<size_t>(NormalMethod(method))]; }
+std::string_view VerbOf(int method) {
+    return kVerbs[static_cast<size_t>(NormalMethod(method))];
+}
 
 std::string AgentString(std::string_view headerBlock) {
     if (FindIgnoringCase(headerBlock, "User-Agent:") == std::string_view::npos) {
         return platform::kDefaultAgent;
     }
-    std::string agent(TrimBlanks(TextBetween(std::string(headerBlock) + "\r\n", "User-Agent:", "\r\n")));
+    std::string agent(
+        TrimBlanks(TextBetween(std::string(headerBlock) + "\r\n", "User-Agent:", "\r\n")));
     if (agent.empty()) {
         // A "user-agent:" written in another case: the text after the first
         // colon of the block.
@@ -56,8 +61,10 @@ std::string CompleteHeaderBlock(std::string_view headerBlock, std::string_view u
     } else if (lacks("Accept:")) {
         block += "\r\nAccept: */*";
     }
-    if (lacks("Referer:")) block += "\r\nReferer: " + std::string(url);
-    if (lacks("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
+    if (lacks("Referer:"))
+        block += "\r\nReferer: " + std::string(url);
+    if (lacks("Accept-Language:"))
+        block += "\r\nAccept-Language: zh-cn";
     if (NormalMethod(method) == kPost && lacks("Content-Type:")) {
         block += "\r\nContent-Type: application/x-www-form-urlencoded";
     }
@@ -72,23 +79,27 @@ std::string CompleteHeaderBlock(std::string_view headerBlock, std::string_view u
 std::string WebRequest(std::string_view url, WebRequestArgs& args) {
     const std::string lowerStart = AsciiLower(url.substr(0, 8));
     const bool secure = lowerStart == "https://";
-    if ((!secure && lowerStart.compare(0, 7, "http://") != 0) || HasControlBytes(url)) return {};
+    if ((!secure && lowerStart.compare(0, 7, "http://") != 0) || HasControlBytes(url))
+        return {};
     const std::string host = UrlHost(url, false);
     const int port = UrlPort(url);
-    if (host.empty() || port < 1 || port > 65535) return {};
+    if (host.empty() || port < 1 || port > 65535)
+        return {};
 
     const int method = NormalMethod(args.method);
     const std::string agent = AgentString(args.headerBlock);
     args.headerBlock =
         CompleteHeaderBlock(args.headerBlock, url, method, args.sentCookies.value_or(""));
-    if (method != 0 && args.byteBody.empty()) args.byteBody = args.textBody;
+    if (method != 0 && args.byteBody.empty())
+        args.byteBody = args.textBody;
 
     platform::HttpTransferRequest request;
-    request.url = (secure ? "https://" : "http://") + host + ":" + std::to_string(port) +
-                  UrlPath(url);
+    request.url =
+        (secure ? "https://" : "http://") + host + ":" + std::to_string(port) + UrlPath(url);
     request.verb = std::string(VerbOf(method));
     request.headerLines = SplitBytes(args.headerBlock, "\r\n", true);
-    if (method != 0) request.body = args.byteBody;
+    if (method != 0)
+        request.body = args.byteBody;
     request.agent = agent;
     request.proxy = args.proxy;
     request.followRedirects = !args.noRedirect;

@@ -22,11 +22,13 @@ void ReadAlong(const JsonScript& json, std::string_view path) {
     const int count = json.MemberCount(path);
     std::vector<std::string> names;
     const int named = json.MemberNames(names, path);
-    if (count != named || static_cast<int>(names.size()) != named) std::abort();
+    if (count != named || static_cast<int>(names.size()) != named)
+        std::abort();
     const auto type = json.TypeOf(path);
-    const bool container = type == vinylo::client::JsonType::kArray ||
-                           type == vinylo::client::JsonType::kObject;
-    if (!container && count != 0) std::abort();
+    const bool container =
+        type == vinylo::client::JsonType::kArray || type == vinylo::client::JsonType::kObject;
+    if (!container && count != 0)
+        std::abort();
     json.GetObject(path).ToJsonText();
 }
 
@@ -34,7 +36,8 @@ void CheckStablePrint(JsonScript& json) {
     const std::string first = json.ToJsonText();
     JsonScript again;
     again.Parse(first);
-    if (again.ToJsonText() != first) std::abort();
+    if (again.ToJsonText() != first)
+        std::abort();
 }
 
 }  // namespace
@@ -42,12 +45,15 @@ void CheckStablePrint(JsonScript& json) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const size_t newline = input.find('\n');
-    const std::string_view path = newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
-    const std::string_view text = newline == std::string_view::npos ? input : input.substr(newline + 1);
+    const std::string_view path =
+        newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
+    const std::string_view text =
+        newline == std::string_view::npos ? input : input.substr(newline + 1);
 
     JsonScript json;
     const bool parsed = json.Parse(text);
-    if (parsed != (json.TypeOf() != vinylo::client::JsonType::kNull)) std::abort();
+    if (parsed != (json.TypeOf() != vinylo::client::JsonType::kNull))
+        std::abort();
     ReadAlong(json, path);
     ReadAlong(json, {});
     std::vector<std::string> names;

@@ -19,7 +19,8 @@ HttpResponse Answer(int status, std::string body, std::string location = {}) {
     r.status = status;
     r.reason = "Reason";
     r.body = std::move(body);
-    if (!location.empty()) r.headers.push_back({"Location", std::move(location)});
+    if (!location.empty())
+        r.headers.push_back({"Location", std::move(location)});
     return r;
 }
 
@@ -44,11 +45,16 @@ TEST(FetchUrlTest, UrlWithBlanksAndGbkBytesIsSentPercentEncoded) {
 
 TEST(FetchUrlTest, FailuresGiveEmptyBytes) {
     LoopbackHttpServer server([](const HttpRequest& r) {
-        if (r.target == "/missing") return Answer(404, "<html>not found</html>");
-        if (r.target == "/error") return Answer(500, "oops");
-        if (r.target == "/to-file") return Answer(302, "", "file:///etc/hostname");
-        if (r.target == "/moved") return Answer(301, "", "/final");
-        if (r.target == "/big") return Answer(200, std::string(kMaxImageBytes + 1, 'b'));
+        if (r.target == "/missing")
+            return Answer(404, "<html>not found</html>");
+        if (r.target == "/error")
+            return Answer(500, "oops");
+        if (r.target == "/to-file")
+            return Answer(302, "", "file:///etc/hostname");
+        if (r.target == "/moved")
+            return Answer(301, "", "/final");
+        if (r.target == "/big")
+            return Answer(200, std::string(kMaxImageBytes + 1, 'b'));
         HttpResponse silent;
         silent.neverAnswer = r.target == "/silent";
         silent.closeWithoutAnswer = r.target == "/hangup";
@@ -62,8 +68,8 @@ TEST(FetchUrlTest, FailuresGiveEmptyBytes) {
         EXPECT_TRUE(FetchUrl(server.Url(path), limits).isEmpty()) << path;
     }
     const size_t answered = server.RequestCount();
-    for (const std::string url : {"file:///etc/hostname", "ftp://127.0.0.1/x", "gopher://127.0.0.1/",
-                                  "", "http://"}) {
+    for (const std::string url :
+         {"file:///etc/hostname", "ftp://127.0.0.1/x", "gopher://127.0.0.1/", "", "http://"}) {
         EXPECT_TRUE(FetchUrl(url).isEmpty()) << url;
     }
     EXPECT_EQ(server.RequestCount(), answered);
@@ -82,7 +88,8 @@ TEST(FetchUrlTest, CancelEndsADownloadEarly) {
 TEST(FetchUrlTest, HttpsWithTheTrustedTestCertificate) {
     QTemporaryDir dir;
     const auto tls = testing::MakeTestCertificate(dir.path().toStdString());
-    LoopbackHttpServer server([](const HttpRequest&) { return Answer(200, "secure picture"); }, tls);
+    LoopbackHttpServer server([](const HttpRequest&) { return Answer(200, "secure picture"); },
+                              tls);
     HttpLimits limits = kImageFetchLimits;
     limits.caFile = tls.certFile;
     EXPECT_EQ(FetchUrl(server.Url("/p.png"), limits), QByteArray("secure picture"));

@@ -32,7 +32,8 @@ public:
               } else if (w != std::string::npos) {
                   const int width = std::stoi(r.target.substr(w + 2));
                   response.body = test::EncodedImage("PNG", width, 3).toStdString();
-                  if (r.target.rfind("/slow", 0) == 0) response.delay = 400ms;
+                  if (r.target.rfind("/slow", 0) == 0)
+                      response.delay = 400ms;
               } else {
                   response.status = 404;
                   response.body = "no";
@@ -49,7 +50,8 @@ private:
 
 std::vector<int> Widths(const std::vector<DecodedImage>& images) {
     std::vector<int> widths;
-    for (const auto& image : images) widths.push_back(image.isEmpty() ? 0 : image.width());
+    for (const auto& image : images)
+        widths.push_back(image.isEmpty() ? 0 : image.width());
     return widths;
 }
 
@@ -60,7 +62,7 @@ TEST(ImageFetcherTest, AnswersComeInRequestOrderWithOneImagePerUrl) {
     const auto record = [&](int n) {
         return [&, n](std::vector<DecodedImage> images) { answers.push_back({n, Widths(images)}); };
     };
-    fetcher.FetchImages({server.Url("/slow/w11.png")}, record(1));      // slow, asked first
+    fetcher.FetchImages({server.Url("/slow/w11.png")}, record(1));  // slow, asked first
     fetcher.FetchImages({server.Url("/w2.png"), server.Url("/nothing"), server.Url("/w3.png")},
                         record(2));
     fetcher.FetchImages({}, record(3));  // no URL: still in its turn
@@ -94,7 +96,8 @@ TEST(ImageFetcherTest, AnswerMayAskForMore) {
         fetcher.FetchImages({server.Url("/w4.png")},
                             [&](auto second) { widths.push_back(second[0].width()); });
     });
-    fetcher.FetchImages({server.Url("/w2.png")}, [&](auto images) { widths.push_back(images[0].width()); });
+    fetcher.FetchImages({server.Url("/w2.png")},
+                        [&](auto images) { widths.push_back(images[0].width()); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return widths.size() == 3; }, kDeadlineMs));
     EXPECT_EQ(widths, (std::vector<int>{1, 2, 4}));
 }

@@ -28,12 +28,12 @@ TEST(ImageFromBytesTest, ShortUndecodableAndOtherFormatsGiveAnEmptyImage) {
     const QByteArray png = test::EncodedImage("PNG", 4, 4);
     const QByteArray cases[] = {
         QByteArray(),
-        png.left(4),                              // fewer than 5 bytes
-        png.left(png.size() / 2),                 // cut short
-        QByteArray("<html>not found</html>"),     // an error page
+        png.left(4),                           // fewer than 5 bytes
+        png.left(png.size() / 2),              // cut short
+        QByteArray("<html>not found</html>"),  // an error page
         QByteArray(4096, '\xAB'),
         QByteArray("/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n"),
-        QByteArray("P1\n1 1\n1\n"),               // PBM: Qt reads it, the chat does not
+        QByteArray("P1\n1 1\n1\n"),  // PBM: Qt reads it, the chat does not
     };
     for (const auto& bytes : cases) {
         EXPECT_TRUE(ImageFromBytes(bytes).isEmpty()) << bytes.left(20).toStdString();
@@ -60,8 +60,10 @@ TEST(ImageFromBytesTest, DecodesOnManyThreadsAtOnce) {
             }
         });
     }
-    for (auto& t : threads) t.join();
-    for (size_t i = 0; i < widths.size(); ++i) EXPECT_EQ(widths[i], i % 2 ? 1 : 33);
+    for (auto& t : threads)
+        t.join();
+    for (size_t i = 0; i < widths.size(); ++i)
+        EXPECT_EQ(widths[i], i % 2 ? 1 : 33);
 }
 
 }  // namespace

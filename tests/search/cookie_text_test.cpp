@@ -28,7 +28,8 @@ TEST(MergeCookiesTest, Table) {
         {"a=1;;b=2", "", "a=1; b=2"},    // an empty entry is no cookie
         {"flag", "flag=on", "flag=on"},  // a bare name counts as that name
         {"s=deleted", "t=2", "t=2"},
-        {"g=\xC5;h=1", "", "g=\xC5; h=1"},  // a byte that starts a GBK character does not eat the ";"
+        {"g=\xC5;h=1", "",
+         "g=\xC5; h=1"},  // a byte that starts a GBK character does not eat the ";"
     };
     for (const auto& c : cases) {
         std::string sent = c.sent;

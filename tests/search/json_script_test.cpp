@@ -36,7 +36,7 @@ TEST(JsonScriptTest, ParseAcceptsJsonValuesOnly) {
         {"", false},
         {"  ", false},
         {"<html><body>502 Bad Gateway</body></html>", false},
-        {"{'a':1}", false},                            // script, not JSON
+        {"{'a':1}", false},  // script, not JSON
         {"{\"a\":1} trailing", false},
         {"({\"a\":1})", false},
         {"function(){return 1}()", false},
@@ -73,13 +73,14 @@ TEST(JsonScriptTest, TextsOfEveryKind) {
         R"({"n":3,"neg":-12,"big":12345678901234567890,"f":2.5,"whole":4.0,"tiny":1e-7,)"
         R"("t":true,"no":false,"z":null,"s":"点歌\n\"q\"","o":{"k":[1,2]},"a":[1,"x"]})"));
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"n", "3"},           {"neg", "-12"},   {"big", "12345678901234567890"},
-        {"f", "2.5"},         {"whole", "4"},   {"tiny", "1e-07"},
-        {"t", "true"},        {"no", "false"},  {"z", ""},
+        {"n", "3"},           {"neg", "-12"},          {"big", "12345678901234567890"},
+        {"f", "2.5"},         {"whole", "4"},          {"tiny", "1e-07"},
+        {"t", "true"},        {"no", "false"},         {"z", ""},
         {"s", "点歌\n\"q\""}, {"o", R"({"k":[1,2]})"}, {"a", R"([1,"x"])"},
-        {"o.k[1]", "2"},      {"a[1]", "x"},    {"", ""},
+        {"o.k[1]", "2"},      {"a[1]", "x"},           {"", ""},
     };
-    for (const auto& [path, text] : cases) EXPECT_EQ(json.GetText(path), text) << path;
+    for (const auto& [path, text] : cases)
+        EXPECT_EQ(json.GetText(path), text) << path;
     EXPECT_EQ(json.GetText("s", true), R"("点歌\n\"q\"")");
     EXPECT_EQ(json.GetText("z", true), "null");
     EXPECT_EQ(json.GetText("nothing", true), "");
@@ -166,8 +167,9 @@ TEST(JsonScriptTest, BuildingAValue) {
     json.SetNumber("n", 42);
     json.SetNumber("f", 0.5);
     json.SetNumber("nan", std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(json.ToJsonText(),
-              R"({"name":"it's \"quoted\"","obj":{"list":[1,2,3]},"expr":{"k":"v"},"n":42,"f":0.5})");
+    EXPECT_EQ(
+        json.ToJsonText(),
+        R"({"name":"it's \"quoted\"","obj":{"list":[1,2,3]},"expr":{"k":"v"},"n":42,"f":0.5})");
     EXPECT_EQ(json.GetNumber("n"), 42);
     EXPECT_EQ(json.GetNumber("obj.list[1]"), 2);
     EXPECT_EQ(json.GetNumber("name"), 0);

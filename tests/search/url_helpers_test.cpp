@@ -27,21 +27,21 @@ TEST_P(UrlSplitTest, SplitsHostPortAndPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Urls, UrlSplitTest,
-    ::testing::Values(
-        UrlCase{"https://Music.LAN:8443/A/b?c=1", "music.lan", "music.lan:8443", 8443, "/A/b?c=1"},
-        UrlCase{"http://srv.lan", "srv.lan", "srv.lan", 80, "/"},
-        UrlCase{"HTTPS://Srv.Lan/X", "srv.lan", "srv.lan", 443, "/X"},
-        UrlCase{"https://srv.lan", "srv.lan", "srv.lan", 443, "/"},
-        // No scheme: http is assumed.
-        UrlCase{"srv.lan:81/a/b", "srv.lan", "srv.lan:81", 81, "/a/b"},
-        // A host that also occurs inside the scheme still finds its own path.
-        UrlCase{"http://t/x/y", "t", "t", 80, "/x/y"},
-        UrlCase{"http://tp:8000/q", "tp", "tp:8000", 8000, "/q"},
-        UrlCase{"http://[::1]:8080/v6", "[::1]", "[::1]:8080", 8080, "/v6"},
-        UrlCase{"http://[::1]/v6", "[::1]", "[::1]", 80, "/v6"},
-        UrlCase{"http://h:abc/", "h", "h:abc", 0, "/"},
-        UrlCase{"http://127.0.0.1:800/music/so/", "127.0.0.1", "127.0.0.1:800", 800,
-                "/music/so/"}));
+    ::testing::Values(UrlCase{"https://Music.LAN:8443/A/b?c=1", "music.lan", "music.lan:8443", 8443,
+                              "/A/b?c=1"},
+                      UrlCase{"http://srv.lan", "srv.lan", "srv.lan", 80, "/"},
+                      UrlCase{"HTTPS://Srv.Lan/X", "srv.lan", "srv.lan", 443, "/X"},
+                      UrlCase{"https://srv.lan", "srv.lan", "srv.lan", 443, "/"},
+                      // No scheme: http is assumed.
+                      UrlCase{"srv.lan:81/a/b", "srv.lan", "srv.lan:81", 81, "/a/b"},
+                      // A host that also occurs inside the scheme still finds its own path.
+                      UrlCase{"http://t/x/y", "t", "t", 80, "/x/y"},
+                      UrlCase{"http://tp:8000/q", "tp", "tp:8000", 8000, "/q"},
+                      UrlCase{"http://[::1]:8080/v6", "[::1]", "[::1]:8080", 8080, "/v6"},
+                      UrlCase{"http://[::1]/v6", "[::1]", "[::1]", 80, "/v6"},
+                      UrlCase{"http://h:abc/", "h", "h:abc", 0, "/"},
+                      UrlCase{"http://127.0.0.1:800/music/so/", "127.0.0.1", "127.0.0.1:800", 800,
+                              "/music/so/"}));
 
 struct EncodeCase {
     std::string text;

@@ -116,7 +116,8 @@ TEST(WebRequestTest, CompleteBlockGoesOutUnchangedAndGzipAnswerIsDecoded) {
         "Accept-Language: zh-CN,zh;q=0.8",
     };
     std::string block;
-    for (const auto& line : lines) block += (block.empty() ? "" : "\r\n") + line;
+    for (const auto& line : lines)
+        block += (block.empty() ? "" : "\r\n") + line;
 
     WebRequestArgs args;
     args.method = 1;
@@ -143,8 +144,9 @@ TEST(WebRequestTest, EncodedAnswerIsDecodedWithoutAddingAnAcceptEncodingLine) {
     }
     for (const auto& request : server.Requests()) {
         EXPECT_EQ(request.Header("Accept-Encoding"), "");
-        EXPECT_THAT(CallerLines(request), ElementsAre("Accept: */*", ::testing::StartsWith("Referer: "),
-                                                      "Accept-Language: zh-cn"));
+        EXPECT_THAT(CallerLines(request),
+                    ElementsAre("Accept: */*", ::testing::StartsWith("Referer: "),
+                                "Accept-Language: zh-cn"));
     }
 }
 
@@ -162,15 +164,15 @@ TEST(WebRequestTest, BlockCompletionIsCaseSensitiveAndAddsTheCookieLine) {
     EXPECT_EQ(CompleteHeaderBlock("Accept: x\r\nReferer: r\r\nAccept-Language: l", "u", 1, "a=1"),
               "Accept: x\r\nReferer: r\r\nAccept-Language: l\r\n"
               "Content-Type: application/x-www-form-urlencoded\r\nCookie: a=1");
-    EXPECT_EQ(CompleteHeaderBlock("Accept: x\r\nReferer: r\r\nAccept-Language: l", "u", 3,
-                                  "Cookie: a=1"),
-              "Accept: x\r\nReferer: r\r\nAccept-Language: l\r\nCookie: a=1");
+    EXPECT_EQ(
+        CompleteHeaderBlock("Accept: x\r\nReferer: r\r\nAccept-Language: l", "u", 3, "Cookie: a=1"),
+        "Accept: x\r\nReferer: r\r\nAccept-Language: l\r\nCookie: a=1");
 }
 
 TEST(WebRequestTest, VerbsByNumber) {
     LoopbackHttpServer server([](const HttpRequest&) { return Answer("ok"); });
     const std::vector<std::pair<int, std::string>> cases = {
-        {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"}, {4, "OPTIONS"},
+        {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"},  {4, "OPTIONS"},
         {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {-1, "GET"}, {8, "GET"}};
     for (const auto& [method, verb] : cases) {
         WebRequestArgs args;
@@ -257,8 +259,10 @@ TEST(WebRequestTest, RedirectsFollowedUnlessNoRedirect) {
 
 TEST(WebRequestTest, RedirectsToOtherSchemesAndLoopsAreRefused) {
     LoopbackHttpServer server([](const HttpRequest& r) {
-        if (r.target == "/file") return Redirect("file:///etc/hostname");
-        if (r.target == "/ftp") return Redirect("ftp://127.0.0.1/x");
+        if (r.target == "/file")
+            return Redirect("file:///etc/hostname");
+        if (r.target == "/ftp")
+            return Redirect("ftp://127.0.0.1/x");
         return Redirect("/loop");
     });
     for (const char* path : {"/file", "/ftp", "/loop"}) {
@@ -270,7 +274,8 @@ TEST(WebRequestTest, RedirectsToOtherSchemesAndLoopsAreRefused) {
 }
 
 TEST(WebRequestTest, ErrorPagesAreReturnedLikeAnyBody) {
-    LoopbackHttpServer server([](const HttpRequest&) { return Answer("<html>gone</html>", {}, 404); });
+    LoopbackHttpServer server(
+        [](const HttpRequest&) { return Answer("<html>gone</html>", {}, 404); });
     WebRequestArgs args;
     EXPECT_EQ(WebRequest(server.Url("/"), args), "<html>gone</html>");
 }
@@ -290,7 +295,8 @@ TEST(WebRequestTest, ServerThatNeverAnswersTimesOut) {
 TEST(WebRequestTest, AnswersPastTheSizeBoundAreRefused) {
     const std::string big(64 * 1024, 'z');
     LoopbackHttpServer server([&](const HttpRequest& r) {
-        if (r.target == "/plain") return Answer(big);
+        if (r.target == "/plain")
+            return Answer(big);
         if (r.target == "/unsized") {
             HttpResponse unsized = Answer(big);
             unsized.addContentLength = false;  // ends with the connection
