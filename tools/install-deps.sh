@@ -21,6 +21,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev libfuzzer-14-dev
   ncat sox openssl
+  libssl-dev zlib1g-dev  # the loopback TLS server and gzip answers of the tests
 )
 
 missing=()

@@ -6,8 +6,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <openssl/err.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
 #include <algorithm>
 #include <cctype>
+#include <csignal>
+#include <memory>
 #include <stdexcept>
 
 namespace vinylo::testing {
@@ -26,12 +33,74 @@ std::string Trim(std::string_view s) {
     return std::string(s);
 }
 
-void WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
-        if (n <= 0) return;
-        data.remove_prefix(static_cast<size_t>(n));
+// One accepted connection, plain or TLS.
+class Connection {
+public:
+    Connection(int fd, SSL_CTX* tls) : fd_(fd) {
+        if (tls == nullptr) return;
+        ssl_ = SSL_new(tls);
+        if (ssl_ == nullptr || SSL_set_fd(ssl_, fd) != 1 || SSL_accept(ssl_) != 1) {
+            failed_ = true;
+        }
     }
+    ~Connection() { SSL_free(ssl_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    bool failed() const { return failed_; }
+
+    // Ends the sending side (a TLS close notice first).
+    void FinishSending() {
+        if (ssl_ != nullptr && !failed_) SSL_shutdown(ssl_);
+        ::shutdown(fd_, SHUT_WR);
+    }
+
+    ssize_t Read(char* buffer, size_t size) {
+        if (failed_) return -1;
+        if (ssl_ == nullptr) return ::recv(fd_, buffer, size, 0);
+        const int n = SSL_read(ssl_, buffer, static_cast<int>(size));
+        return n > 0 ? n : -1;
+    }
+
+    void WriteAll(std::string_view data) {
+        while (!data.empty() && !failed_) {
+            const ssize_t n =
+                ssl_ == nullptr ? ::send(fd_, data.data(), data.size(), MSG_NOSIGNAL)
+                                : SSL_write(ssl_, data.data(), static_cast<int>(data.size()));
+            if (n <= 0) return;
+            data.remove_prefix(static_cast<size_t>(n));
+        }
+    }
+
+private:
+    int fd_;
+    SSL* ssl_ = nullptr;
+    bool failed_ = false;
+};
+
+template <typename T, void (*Free)(T*)>
+struct OpenSslDeleter {
+    void operator()(T* p) const { Free(p); }
+};
+using KeyPtr = std::unique_ptr<EVP_PKEY, OpenSslDeleter<EVP_PKEY, EVP_PKEY_free>>;
+using CertPtr = std::unique_ptr<X509, OpenSslDeleter<X509, X509_free>>;
+
+void AddExtension(X509* cert, int nid, const char* value) {
+    X509V3_CTX ctx;
+    X509V3_set_ctx_nodb(&ctx);
+    X509V3_set_ctx(&ctx, cert, cert, nullptr, nullptr, 0);
+    X509_EXTENSION* ext = X509V3_EXT_conf_nid(nullptr, &ctx, nid, value);
+    if (ext == nullptr) throw std::runtime_error("certificate extension");
+    X509_add_ext(cert, ext, -1);
+    X509_EXTENSION_free(ext);
+}
+
+void WritePem(const std::string& path, const std::function<int(BIO*)>& write) {
+    BIO* bio = BIO_new_file(path.c_str(), "w");
+    if (bio == nullptr) throw std::runtime_error("cannot write " + path);
+    const int ok = write(bio);
+    BIO_free(bio);
+    if (ok != 1) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace
@@ -46,7 +115,53 @@ std::string HttpRequest::Header(std::string_view name) const {
     return {};
 }
 
+TlsIdentity MakeTestCertificate(const std::string& dir) {
+    KeyPtr key(EVP_EC_gen("P-256"));
+    CertPtr cert(X509_new());
+    if (!key || !cert) throw std::runtime_error("key or certificate");
+    X509_set_version(cert.get(), 2);
+    ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 1);
+    X509_gmtime_adj(X509_getm_notBefore(cert.get()), -3600);
+    X509_gmtime_adj(X509_getm_notAfter(cert.get()), 24 * 3600);
+    X509_set_pubkey(cert.get(), key.get());
+    X509_NAME* name = X509_get_subject_name(cert.get());
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                               reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+    X509_set_issuer_name(cert.get(), name);
+    AddExtension(cert.get(), NID_basic_constraints, "critical,CA:TRUE");
+    AddExtension(cert.get(), NID_subject_key_identifier, "hash");
+    AddExtension(cert.get(), NID_subject_alt_name, "IP:127.0.0.1");
+    if (X509_sign(cert.get(), key.get(), EVP_sha256()) == 0) throw std::runtime_error("sign");
+
+    TlsIdentity identity{dir + "/test-cert.pem", dir + "/test-key.pem"};
+    WritePem(identity.certFile, [&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); });
+    WritePem(identity.keyFile, [&](BIO* bio) {
+        return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr);
+    });
+    return identity;
+}
+
 LoopbackHttpServer::LoopbackHttpServer(Handler handler) : handler_(std::move(handler)) {
+    Listen();
+}
+
+LoopbackHttpServer::LoopbackHttpServer(Handler handler, const TlsIdentity& tls)
+    : handler_(std::move(handler)) {
+    SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+    if (context == nullptr ||
+        SSL_CTX_use_certificate_file(context, tls.certFile.c_str(), SSL_FILETYPE_PEM) != 1 ||
+        SSL_CTX_use_PrivateKey_file(context, tls.keyFile.c_str(), SSL_FILETYPE_PEM) != 1) {
+        SSL_CTX_free(context);
+        throw std::runtime_error("TLS identity");
+    }
+    tlsContext_ = context;
+    // OpenSSL writes to the socket without MSG_NOSIGNAL; a client that hangs
+    // up early must not end the test program.
+    std::signal(SIGPIPE, SIG_IGN);
+    Listen();
+}
+
+void LoopbackHttpServer::Listen() {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listenFd_ < 0) throw std::runtime_error("socket");
     const int yes = 1;
@@ -77,10 +192,12 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     acceptor_.join();
     for (auto& worker : workers_) worker.join();
     ::close(listenFd_);
+    SSL_CTX_free(static_cast<SSL_CTX*>(tlsContext_));
 }
 
 std::string LoopbackHttpServer::Url(std::string_view path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+    return std::string(tlsContext_ != nullptr ? "https" : "http") + "://127.0.0.1:" +
+           std::to_string(port_) + std::string(path);
 }
 
 std::vector<HttpRequest> LoopbackHttpServer::Requests() const {
@@ -110,13 +227,14 @@ void LoopbackHttpServer::AcceptLoop() {
 }
 
 void LoopbackHttpServer::Serve(int fd) {
+    Connection connection(fd, static_cast<SSL_CTX*>(tlsContext_));
     std::string data;
     char buffer[8192];
     size_t headEnd = std::string::npos;
     size_t contentLength = 0;
     bool complete = false;
-    while (!complete) {
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    while (!complete && !connection.failed()) {
+        const ssize_t n = connection.Read(buffer, sizeof buffer);
         if (n <= 0) break;
         data.append(buffer, static_cast<size_t>(n));
         if (headEnd == std::string::npos) {
@@ -172,10 +290,10 @@ void LoopbackHttpServer::Serve(int fd) {
             head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
         }
         head += "Connection: close\r\n\r\n";
-        WriteAll(fd, head);
-        WriteAll(fd, response.body);
+        connection.WriteAll(head);
+        connection.WriteAll(response.body);
     }
-    ::shutdown(fd, SHUT_WR);
+    connection.FinishSending();
     std::lock_guard lock(mutex_);
     openFds_.erase(std::remove(openFds_.begin(), openFds_.end(), fd), openFds_.end());
     ::close(fd);

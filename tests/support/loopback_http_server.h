@@ -37,6 +37,17 @@ struct HttpResponse {
     bool closeWithoutAnswer = false;     // close the connection right after reading
 };
 
+// A certificate for 127.0.0.1 and its private key, as PEM files. The
+// certificate is self-signed, so a client that trusts the file (libcurl's CA
+// file) verifies the server as it would a real one.
+struct TlsIdentity {
+    std::string certFile;
+    std::string keyFile;
+};
+
+// Makes a fresh key and certificate in dir (valid for a day).
+TlsIdentity MakeTestCertificate(const std::string& dir);
+
 // A small HTTP/1.1 server on 127.0.0.1 with an ephemeral port, answering each
 // connection on its own thread, so code under test may block on it. It
 // records every request and answers each with the handler's response, then
@@ -46,22 +57,26 @@ public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;
 
     explicit LoopbackHttpServer(Handler handler);
+    // The same server speaking HTTPS with this identity.
+    LoopbackHttpServer(Handler handler, const TlsIdentity& tls);
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
     uint16_t port() const { return port_; }
-    // "http://127.0.0.1:<port>" + path
+    // "http://127.0.0.1:<port>" + path ("https://" for a TLS server)
     std::string Url(std::string_view path = "/") const;
 
     std::vector<HttpRequest> Requests() const;
     size_t RequestCount() const;
 
 private:
+    void Listen();
     void AcceptLoop();
     void Serve(int fd);
 
     Handler handler_;
+    void* tlsContext_ = nullptr;  // SSL_CTX when serving HTTPS
     int listenFd_ = -1;
     uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
