@@ -17,13 +17,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -40,7 +40,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 [[noreturn]] void Fail(const std::string& why) {
     std::fprintf(stderr, "vinylo_server_load: %s\n", why.c_str());
@@ -79,7 +81,8 @@ double CpuNs(pid_t pid) {
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
     if (DIR* dir = ::opendir(tasks.c_str())) {
         while (dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] == '.') continue;
+            if (entry->d_name[0] == '.')
+                continue;
             std::ifstream in(tasks + "/" + entry->d_name + "/schedstat");
             double ns = 0;
             if (in >> ns) {
@@ -89,7 +92,8 @@ double CpuNs(pid_t pid) {
         }
         ::closedir(dir);
     }
-    if (any) return total;
+    if (any)
+        return total;
     // No scheduler statistics: utime + stime from /proc/<pid>/stat, in ticks.
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
@@ -98,8 +102,10 @@ double CpuNs(pid_t pid) {
     std::string field;
     double utime = 0, stime = 0;
     for (int i = 3; i <= 15 && rest >> field; ++i) {
-        if (i == 14) utime = std::stod(field);
-        if (i == 15) stime = std::stod(field);
+        if (i == 14)
+            utime = std::stod(field);
+        if (i == 15)
+            stime = std::stod(field);
     }
     return (utime + stime) * 1e9 / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
@@ -109,7 +115,8 @@ long StatusKb(pid_t pid, const std::string& key) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind(key + ":", 0) == 0) return std::atol(line.c_str() + key.size() + 1);
+        if (line.rfind(key + ":", 0) == 0)
+            return std::atol(line.c_str() + key.size() + 1);
     }
     return 0;
 }
@@ -144,14 +151,16 @@ public:
         : vinylo_(vinylo), clients_(static_cast<size_t>(clients)) {
         port_ = FreePort();
         for (std::string& arg : argv) {
-            if (arg == "PORT") arg = std::to_string(port_);
+            if (arg == "PORT")
+                arg = std::to_string(port_);
         }
         Spawn(argv);
         epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
     }
     ~LoadRun() {
         for (Client& c : clients_) {
-            if (c.fd >= 0) ::close(c.fd);
+            if (c.fd >= 0)
+                ::close(c.fd);
         }
         ::close(epoll_);
         ::kill(pid_, SIGTERM);
@@ -165,11 +174,13 @@ public:
         ConnectAll();
         if (vinylo_) {
             // Client i hears its name, its address and one entry per user.
-            WaitFor([&] {
-                return std::all_of(clients_.begin(), clients_.end(), [&](const Client& c) {
-                    return Count(c.received, "|||") >= clients_.size() + 2;
-                });
-            }, 600s, "greetings");
+            WaitFor(
+                [&] {
+                    return std::all_of(clients_.begin(), clients_.end(), [&](const Client& c) {
+                        return Count(c.received, "|||") >= clients_.size() + 2;
+                    });
+                },
+                600s, "greetings");
         } else {
             WaitUntilBrokerRelaysToEveryone();
         }
@@ -180,7 +191,8 @@ public:
 
         std::vector<double> latencies;
         const double cpuBefore = CpuNs(pid_);
-        for (int r = 0; r < repeats; ++r) latencies.push_back(Probe(r));
+        for (int r = 0; r < repeats; ++r)
+            latencies.push_back(Probe(r));
         const double cpuAfter = CpuNs(pid_);
         std::sort(latencies.begin(), latencies.end());
         f.medianMs = latencies[latencies.size() / 2];
@@ -193,14 +205,17 @@ public:
 private:
     void Spawn(const std::vector<std::string>& argv) {
         std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"};
         for (char** e = environ; *e != nullptr; ++e) {
-            if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0) env.emplace_back(*e);
+            if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+                env.emplace_back(*e);
         }
         std::vector<char*> envp;
-        for (std::string& e : env) envp.push_back(e.data());
+        for (std::string& e : env)
+            envp.push_back(e.data());
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -223,7 +238,8 @@ private:
                     char buffer[512];
                     while (Count(got, "|||") < 3) {
                         const ssize_t n = ::read(fd, buffer, sizeof buffer);
-                        if (n <= 0) break;
+                        if (n <= 0)
+                            break;
                         got.append(buffer, static_cast<size_t>(n));
                     }
                 }
@@ -231,7 +247,8 @@ private:
                 std::this_thread::sleep_for(300ms);
                 return;
             }
-            if (Clock::now() > deadline) Fail("the server did not start listening");
+            if (Clock::now() > deadline)
+                Fail("the server did not start listening");
             std::this_thread::sleep_for(50ms);
         }
     }
@@ -239,7 +256,8 @@ private:
     void ConnectAll() {
         for (size_t i = 0; i < clients_.size(); ++i) {
             const int fd = ConnectBlocking(port_);
-            if (fd < 0) Fail("cannot connect client " + std::to_string(i));
+            if (fd < 0)
+                Fail("cannot connect client " + std::to_string(i));
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
             clients_[i].fd = fd;
             epoll_event event{};
@@ -266,7 +284,8 @@ private:
                     c.lastRead = now;
                     continue;
                 }
-                if (got == 0) Fail("the server closed a connection");
+                if (got == 0)
+                    Fail("the server closed a connection");
                 break;
             }
         }
@@ -276,14 +295,16 @@ private:
     void WaitFor(Done done, std::chrono::seconds limit, const char* what) {
         const auto deadline = Clock::now() + limit;
         while (!done()) {
-            if (Clock::now() > deadline) Fail(std::string("timed out waiting for ") + what);
+            if (Clock::now() > deadline)
+                Fail(std::string("timed out waiting for ") + what);
             Poll(20ms);
         }
     }
 
     void Drain(std::chrono::milliseconds span) {
         const auto until = Clock::now() + span;
-        while (Clock::now() < until) Poll(10ms);
+        while (Clock::now() < until)
+            Poll(10ms);
     }
 
     // The broker says nothing to newcomers; a line that reaches everyone
@@ -292,12 +313,15 @@ private:
         for (int attempt = 0;; ++attempt) {
             Send(clients_[0], "warmup|||1");
             const auto until = Clock::now() + 500ms;
-            while (Clock::now() < until) Poll(10ms);
+            while (Clock::now() < until)
+                Poll(10ms);
             const bool all = std::all_of(clients_.begin() + 1, clients_.end(), [](const Client& c) {
                 return c.received.find("warmup") != std::string::npos;
             });
-            if (all) return;
-            if (attempt > 120) Fail("the broker did not relay to every client");
+            if (all)
+                return;
+            if (attempt > 120)
+                Fail("the broker did not relay to every client");
         }
     }
 
@@ -315,7 +339,8 @@ private:
         const std::string text = "#probe-" + std::to_string(r) + "#";
         const std::string needle = text + "|||";
         std::vector<size_t> from;
-        for (const Client& c : clients_) from.push_back(c.received.size());
+        for (const Client& c : clients_)
+            from.push_back(c.received.size());
         const std::string line = vinylo::protocol::BuildChatText(
             {"http://127.0.0.1/a.png", vinylo::protocol::Utf8ToGbk("压测"), "127.0.0.1", text});
         const size_t first = vinylo_ ? 0 : 1;
@@ -323,20 +348,22 @@ private:
         Send(clients_[0], line);
         std::vector<bool> got(clients_.size(), false);
         Clock::time_point last = sent;
-        WaitFor([&] {
-            bool all = true;
-            for (size_t i = first; i < clients_.size(); ++i) {
-                if (!got[i]) {
-                    const size_t start = from[i] > needle.size() ? from[i] - needle.size() : 0;
-                    if (clients_[i].received.find(needle, start) != std::string::npos) {
-                        got[i] = true;
-                        last = std::max(last, clients_[i].lastRead);
+        WaitFor(
+            [&] {
+                bool all = true;
+                for (size_t i = first; i < clients_.size(); ++i) {
+                    if (!got[i]) {
+                        const size_t start = from[i] > needle.size() ? from[i] - needle.size() : 0;
+                        if (clients_[i].received.find(needle, start) != std::string::npos) {
+                            got[i] = true;
+                            last = std::max(last, clients_[i].lastRead);
+                        }
                     }
+                    all = all && got[i];
                 }
-                all = all && got[i];
-            }
-            return all;
-        }, 120s, "a relayed line");
+                return all;
+            },
+            120s, "a relayed line");
         // Let the rest of the relay (the rename notice) pass before the next.
         Drain(150ms);
         return Ms(last - sent);
@@ -353,7 +380,8 @@ std::vector<int> ParseCounts(const std::string& text) {
     std::vector<int> counts;
     std::istringstream in(text);
     std::string item;
-    while (std::getline(in, item, ',')) counts.push_back(std::stoi(item));
+    while (std::getline(in, item, ','))
+        counts.push_back(std::stoi(item));
     return counts;
 }
 
@@ -375,17 +403,24 @@ int main(int argc, char** argv) {
     std::string ncat = "/usr/bin/ncat";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (option == "--clients") counts = ParseCounts(argv[i + 1]);
-        else if (option == "--repeats") repeats = std::max(1, std::atoi(argv[i + 1]));
-        else if (option == "--server") server = argv[i + 1];
-        else if (option == "--ncat") ncat = argv[i + 1];
-        else Fail("unknown option " + option);
+        if (option == "--clients")
+            counts = ParseCounts(argv[i + 1]);
+        else if (option == "--repeats")
+            repeats = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--server")
+            server = argv[i + 1];
+        else if (option == "--ncat")
+            ncat = argv[i + 1];
+        else
+            Fail("unknown option " + option);
     }
     ::signal(SIGPIPE, SIG_IGN);
     RaiseFileLimit(static_cast<size_t>(*std::max_element(counts.begin(), counts.end())) * 2 + 64);
 
     std::printf("One chat line from one client to every client, %d repeats per size.\n", repeats);
-    std::printf("vinylo: relayed to all N (sender included), then a rename notice; paced 50 ms per peer.\n");
+    std::printf(
+        "vinylo: relayed to all N (sender included), then a rename notice; paced 50 ms per "
+        "peer.\n");
     std::printf("ncat --broker: raw relay to the N-1 others, no pacing, no parsing.\n\n");
     std::printf("%7s  %-8s %10s %10s %10s %12s %9s %9s\n", "clients", "server", "greet ms",
                 "median ms", "max ms", "cpu us/line", "rss MB", "peak MB");
@@ -402,8 +437,8 @@ int main(int argc, char** argv) {
             b = run.Run(repeats);
         }
         auto row = [n](const char* name, const Figures& f) {
-            std::printf("%7d  %-8s %10.0f %10.2f %10.2f %12.1f %9.1f %9.1f\n", n, name, f.greetingMs,
-                        f.medianMs, f.maxMs, f.cpuUsPerLine, f.rssMb, f.peakRssMb);
+            std::printf("%7d  %-8s %10.0f %10.2f %10.2f %12.1f %9.1f %9.1f\n", n, name,
+                        f.greetingMs, f.medianMs, f.maxMs, f.cpuUsPerLine, f.rssMb, f.peakRssMb);
         };
         row("vinylo", v);
         row("ncat", b);

@@ -27,7 +27,9 @@ bool PacedConnection::Enqueue(const QByteArray& message) {
     return true;
 }
 
-qint64 PacedConnection::PendingBytes() const { return queuedBytes_ + socket_->bytesToWrite(); }
+qint64 PacedConnection::PendingBytes() const {
+    return queuedBytes_ + socket_->bytesToWrite();
+}
 
 void PacedConnection::Discard() {
     queue_.clear();

@@ -38,11 +38,17 @@ ServerSocket::~ServerSocket() {
     }
 }
 
-bool ServerSocket::Listen(quint16 port) { return server_.listen(QHostAddress::AnyIPv4, port); }
+bool ServerSocket::Listen(quint16 port) {
+    return server_.listen(QHostAddress::AnyIPv4, port);
+}
 
-QString ServerSocket::ErrorString() const { return server_.errorString(); }
+QString ServerSocket::ErrorString() const {
+    return server_.errorString();
+}
 
-quint16 ServerSocket::Port() const { return server_.serverPort(); }
+quint16 ServerSocket::Port() const {
+    return server_.serverPort();
+}
 
 bool ServerSocket::Send(const QString& address, const QByteArray& bytes) {
     const auto it = peers_.constFind(address);
@@ -58,11 +64,17 @@ bool ServerSocket::Send(const QString& address, const QByteArray& bytes) {
     return false;
 }
 
-void ServerSocket::Disconnect(const QString& address) { Drop(address, Close::Gracefully); }
+void ServerSocket::Disconnect(const QString& address) {
+    Drop(address, Close::Gracefully);
+}
 
-bool ServerSocket::IsConnected(const QString& address) const { return peers_.contains(address); }
+bool ServerSocket::IsConnected(const QString& address) const {
+    return peers_.contains(address);
+}
 
-int ServerSocket::ConnectionCount() const { return static_cast<int>(peers_.size()); }
+int ServerSocket::ConnectionCount() const {
+    return static_cast<int>(peers_.size());
+}
 
 qint64 ServerSocket::PendingBytes(const QString& address) const {
     const auto it = peers_.constFind(address);

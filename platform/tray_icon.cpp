@@ -9,7 +9,9 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
 TrayIcon::~TrayIcon() = default;
 
-bool TrayIcon::IsSystemTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TrayIcon::IsSystemTrayAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void TrayIcon::Show(const QIcon& icon, const QString& tip, QMenu* menu) {
     if (!IsSystemTrayAvailable()) {
@@ -30,6 +32,8 @@ void TrayIcon::Show(const QIcon& icon, const QString& tip, QMenu* menu) {
     icon_->show();
 }
 
-bool TrayIcon::IsShown() const { return icon_ != nullptr && icon_->isVisible(); }
+bool TrayIcon::IsShown() const {
+    return icon_ != nullptr && icon_->isVisible();
+}
 
 }  // namespace vinylo::platform

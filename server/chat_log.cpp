@@ -27,7 +27,9 @@ void ChatLog::AppendChatLog(const QString& header, QColor headerColour, const QS
     box_->ensureCursorVisible();
 }
 
-void ChatLog::Clear() { box_->clear(); }
+void ChatLog::Clear() {
+    box_->clear();
+}
 
 void ChatLog::Append(const QString& text, QColor colour) {
     QTextCharFormat format;

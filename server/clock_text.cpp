@@ -4,10 +4,7 @@ namespace vinylo::server {
 
 QString LoginTimeText(const QDateTime& time) {
     const QDate date = time.date();
-    return QStringLiteral("%1-%2-%3 ")
-               .arg(date.year())
-               .arg(date.month())
-               .arg(date.day()) +
+    return QStringLiteral("%1-%2-%3 ").arg(date.year()).arg(date.month()).arg(date.day()) +
            ClockTimeText(time.time());
 }
 

@@ -23,8 +23,12 @@ const QString& NormalState() {
     return text;
 }
 
-QString FromGbk(std::string_view text) { return platform::FromGbk(text); }
-std::string ToGbk(const QString& text) { return platform::ToGbk(text); }
+QString FromGbk(std::string_view text) {
+    return platform::FromGbk(text);
+}
+std::string ToGbk(const QString& text) {
+    return platform::ToGbk(text);
+}
 
 }  // namespace
 
@@ -36,9 +40,8 @@ std::vector<ui::ReportList::Column> ConnectionRegistry::Columns() {
             {QStringLiteral("状态"), 50}};
 }
 
-ConnectionRegistry::ConnectionRegistry(platform::ServerSocket& socket,
-                                       ui::ReportList& onlineUsers, ChatLog& chatLog,
-                                       QWidget* operatorInput, QObject* parent)
+ConnectionRegistry::ConnectionRegistry(platform::ServerSocket& socket, ui::ReportList& onlineUsers,
+                                       ChatLog& chatLog, QWidget* operatorInput, QObject* parent)
     : QObject(parent),
       socket_(socket),
       onlineUsers_(onlineUsers),
@@ -47,8 +50,7 @@ ConnectionRegistry::ConnectionRegistry(platform::ServerSocket& socket,
       clock_([] { return QDateTime::currentDateTime(); }) {
     connect(&socket_, &platform::ServerSocket::clientEntered, this,
             &ConnectionRegistry::OnClientEntered);
-    connect(&socket_, &platform::ServerSocket::clientLeft, this,
-            &ConnectionRegistry::OnClientLeft);
+    connect(&socket_, &platform::ServerSocket::clientLeft, this, &ConnectionRegistry::OnClientLeft);
     connect(&socket_, &platform::ServerSocket::dataArrived, this,
             &ConnectionRegistry::OnDataArrived);
 }
@@ -57,7 +59,9 @@ void ConnectionRegistry::SetSongQueueHandler(SongQueueHandler handler) {
     songQueue_ = std::move(handler);
 }
 
-void ConnectionRegistry::SetClock(Clock clock) { clock_ = std::move(clock); }
+void ConnectionRegistry::SetClock(Clock clock) {
+    clock_ = std::move(clock);
+}
 
 void ConnectionRegistry::SendToClient(const QString& address, std::string_view text) {
     socket_.Send(address, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
@@ -73,7 +77,8 @@ void ConnectionRegistry::BroadcastToAll(std::string_view text) {
 std::optional<int> ConnectionRegistry::FindUserRow(const QString& address) const {
     const int rows = onlineUsers_.RowCount();
     for (int row = 0; row < rows; ++row) {
-        if (AddressOfRow(row) == address) return row;
+        if (AddressOfRow(row) == address)
+            return row;
     }
     return std::nullopt;
 }
@@ -109,7 +114,8 @@ void ConnectionRegistry::OnClientEntered(const QString& address) {
 
     const auto own = FindUserRow(address);
     const std::string name = own ? ToGbk(onlineUsers_.CellText(*own, kUserColumn)) : std::string();
-    const std::string entry = protocol::BuildUserPresent(protocol::MakeUserEntry(name, addressText));
+    const std::string entry =
+        protocol::BuildUserPresent(protocol::MakeUserEntry(name, addressText));
     for (int other = 0; other < rows - 1; ++other) {
         SendToClient(AddressOfRow(other), entry);
     }
@@ -127,20 +133,28 @@ void ConnectionRegistry::OnClientLeft(const QString& address) {
 void ConnectionRegistry::OnDataArrived(const QString& address, const QByteArray& block) {
     // A block without a code, or with a code nobody knows (two messages read
     // as one block among them), is dropped without a word.
-    const auto message =
-        protocol::ParseMessage(std::string_view(block.constData(), static_cast<size_t>(block.size())));
-    if (!message) return;
+    const auto message = protocol::ParseMessage(
+        std::string_view(block.constData(), static_cast<size_t>(block.size())));
+    if (!message)
+        return;
     const auto kind = protocol::ClientKindFromCode(message->code);
-    if (!kind) return;
+    if (!kind)
+        return;
     switch (*kind) {
-        case protocol::ClientKind::ChatText: RelayChatText(address, message->payload); return;
-        case protocol::ClientKind::PictureShare: RelayPictureShare(message->payload); return;
+        case protocol::ClientKind::ChatText:
+            RelayChatText(address, message->payload);
+            return;
+        case protocol::ClientKind::PictureShare:
+            RelayPictureShare(message->payload);
+            return;
         case protocol::ClientKind::SongRequest:
         case protocol::ClientKind::RepeatSongRequest:
         case protocol::ClientKind::CutSongRequest:
-            if (songQueue_) songQueue_(*kind, message->payload, address);
+            if (songQueue_)
+                songQueue_(*kind, message->payload, address);
             return;
-        case protocol::ClientKind::PictureFile: return;
+        case protocol::ClientKind::PictureFile:
+            return;
     }
 }
 
@@ -148,9 +162,10 @@ void ConnectionRegistry::RelayChatText(const QString& address, std::string_view 
     // A payload that lacks one of its markers is not relayed: reading the
     // missing pieces as empty would rename the sender to nothing.
     const auto relay = protocol::RelayChatText(payload);
-    if (!relay) return;
-    BroadcastToAll(protocol::Frame(relay->chatLinePayload,
-                                   protocol::CodeOf(protocol::ServerKind::ChatLine)));
+    if (!relay)
+        return;
+    BroadcastToAll(
+        protocol::Frame(relay->chatLinePayload, protocol::CodeOf(protocol::ServerKind::ChatLine)));
 
     const std::string addressText = ToGbk(address);
     std::string oldName;
@@ -158,8 +173,9 @@ void ConnectionRegistry::RelayChatText(const QString& address, std::string_view 
         oldName = ToGbk(onlineUsers_.CellText(*row, kUserColumn));
         onlineUsers_.SetCellText(*row, kUserColumn, FromGbk(relay->nickname));
     }
-    BroadcastToAll(protocol::BuildNameChanged(protocol::MakeUserEntry(oldName, addressText),
-                                              protocol::MakeUserEntry(relay->nickname, addressText)));
+    BroadcastToAll(
+        protocol::BuildNameChanged(protocol::MakeUserEntry(oldName, addressText),
+                                   protocol::MakeUserEntry(relay->nickname, addressText)));
 
     chatLog_.AppendChatLog(FromGbk(relay->logHeader), ChatLog::kRelayHeaderColour,
                            FromGbk(relay->logBody));
@@ -168,7 +184,8 @@ void ConnectionRegistry::RelayChatText(const QString& address, std::string_view 
 
 void ConnectionRegistry::RelayPictureShare(std::string_view payload) {
     const auto line = protocol::RelayPictureShare(payload);
-    if (!line) return;
+    if (!line)
+        return;
     BroadcastToAll(protocol::Frame(*line, protocol::CodeOf(protocol::ServerKind::PictureLine)));
 }
 
@@ -178,9 +195,9 @@ void ConnectionRegistry::ReturnFocusToOperatorInput() {
     QWidget* focused = QApplication::focusWidget();
     const auto* textEdit = qobject_cast<QTextEdit*>(focused);
     const auto* lineEdit = qobject_cast<QLineEdit*>(focused);
-    const bool typingElsewhere = focused != operatorInput_ &&
-                                 ((textEdit && !textEdit->isReadOnly()) ||
-                                  (lineEdit && !lineEdit->isReadOnly()));
+    const bool typingElsewhere =
+        focused != operatorInput_ &&
+        ((textEdit && !textEdit->isReadOnly()) || (lineEdit && !lineEdit->isReadOnly()));
     if (!typingElsewhere && operatorInput_ != nullptr) {
         operatorInput_->setFocus(Qt::OtherFocusReason);
     }

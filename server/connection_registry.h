@@ -39,9 +39,8 @@ public:
     enum Column { kUserColumn = 0, kIpColumn, kPortColumn, kLoginTimeColumn, kStateColumn };
 
     // "10", "49" and "76" arrive here with their payload and the sender's address.
-    using SongQueueHandler = std::function<void(protocol::ClientKind kind,
-                                                const std::string& payload,
-                                                const QString& address)>;
+    using SongQueueHandler = std::function<void(
+        protocol::ClientKind kind, const std::string& payload, const QString& address)>;
     using Clock = std::function<QDateTime()>;
 
     // The columns of the online-users list, in order, with their widths.

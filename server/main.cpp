@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const vinylo::server::ParsedArguments parsed = vinylo::server::ParseServerArguments(arguments);
     if (!parsed.arguments) {
         std::fprintf(stderr, "vinylo_server: %s\n\n%s", qPrintable(parsed.error),

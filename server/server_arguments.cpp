@@ -6,7 +6,8 @@ namespace {
 std::optional<quint16> ParsePort(const QString& text) {
     bool ok = false;
     const uint value = text.toUInt(&ok, 10);
-    if (!ok || value > 65535) return std::nullopt;
+    if (!ok || value > 65535)
+        return std::nullopt;
     return static_cast<quint16>(value);
 }
 
@@ -22,7 +23,8 @@ ParsedArguments ParseServerArguments(const QStringList& arguments) {
         }
         QString portText;
         if (argument == QLatin1String("--port")) {
-            if (i + 1 >= arguments.size()) return {std::nullopt, QStringLiteral("--port needs a number")};
+            if (i + 1 >= arguments.size())
+                return {std::nullopt, QStringLiteral("--port needs a number")};
             portText = arguments[++i];
         } else if (argument.startsWith(QLatin1String("--port="))) {
             portText = argument.mid(7);

@@ -40,10 +40,12 @@ void ServerProgram::ReportListenFailure() {
     const QString reason = window_->serverSocket().ErrorString();
     std::fprintf(stderr, "vinylo_server: cannot listen on port %u: %s\n",
                  static_cast<unsigned>(arguments_.port), qPrintable(reason));
-    if (!hasDisplay_) return;
-    const QString text = QStringLiteral("无法在端口 %1 上监听：%2\n没有客户端能连接到服务端，程序将退出。")
-                             .arg(arguments_.port)
-                             .arg(reason);
+    if (!hasDisplay_)
+        return;
+    const QString text =
+        QStringLiteral("无法在端口 %1 上监听：%2\n没有客户端能连接到服务端，程序将退出。")
+            .arg(arguments_.port)
+            .arg(reason);
     platform::ShowMessageBox(nullptr, text, QStringLiteral("错误！"), platform::MessageIcon::Error,
                              [this] { emit finished(1); });
 }
@@ -53,7 +55,8 @@ bool ChooseWindowPlatform() {
     if (!chosen.isEmpty()) {
         return !chosen.startsWith("offscreen") && !chosen.startsWith("minimal");
     }
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return true;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -73,8 +73,8 @@ ServerWindow::ServerWindow(ServerWindowOptions options, QWidget* parent)
     setStyleSheet(ui::skin::ControlStyleSheet());
     socket_->setObjectName(QStringLiteral("服务器1"));
 
-    auto* background = Placed(new ui::ShapeBox(Qt::white, this), QStringLiteral("外形框1"),
-                              QRect(0, 0, 625, 528));
+    auto* background =
+        Placed(new ui::ShapeBox(Qt::white, this), QStringLiteral("外形框1"), QRect(0, 0, 625, 528));
     background->SetBorderColour(QColor(0x8a, 0x9b, 0xbd));
     BuildTitleArea(background);
     BuildLists();
@@ -94,8 +94,8 @@ ServerWindow::ServerWindow(ServerWindowOptions options, QWidget* parent)
 ServerWindow::~ServerWindow() = default;
 
 void ServerWindow::BuildTitleArea(QWidget* background) {
-    auto* titleArea = Placed(new QLabel(background), QStringLiteral("图片框1"),
-                             QRect(0, 0, 625, 168));
+    auto* titleArea =
+        Placed(new QLabel(background), QStringLiteral("图片框1"), QRect(0, 0, 625, 168));
     titleArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     titleArea->setPixmap(QPixmap::fromImage(ui::skin::TitleBarImage(QSize(625, 49))));
 
@@ -177,8 +177,8 @@ void ServerWindow::BuildBottomRow(QWidget* background) {
     version->setStyleSheet(QStringLiteral("color: #6b768a;"));
 
     // Off the visible area, as designed: they carry the latest notices.
-    nowPlayingEdit_ = Placed(new QLineEdit(background), QStringLiteral("编辑框1"),
-                             QRect(11, 506, 189, 24));
+    nowPlayingEdit_ =
+        Placed(new QLineEdit(background), QStringLiteral("编辑框1"), QRect(11, 506, 189, 24));
     coverEdit_ = Placed(new QLineEdit(this), QStringLiteral("歌曲封面"), QRect(192, 584, 189, 24));
 }
 
@@ -229,7 +229,8 @@ void ServerWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && isMinimized() && trayAvailable_) {
         // Hidden after the state change has settled; the tray brings it back.
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized()) hide();
+            if (isMinimized())
+                hide();
         });
     }
 }

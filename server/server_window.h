@@ -55,24 +55,24 @@ public:
     ConnectionRegistry& registry() const { return *registry_; }
     ChatLog& chatLog() const { return *chatLog_; }
 
-    ui::ReportList* onlineUsers() const { return onlineUsers_; }     // 超级列表框1
-    ui::ReportList* songQueue() const { return songQueue_; }         // 超级列表框2
-    QWidget* playerArea() const { return playerArea_; }              // 播放器1
-    QPushButton* clearQueueButton() const { return clearQueue_; }    // 清空
+    ui::ReportList* onlineUsers() const { return onlineUsers_; }           // 超级列表框1
+    ui::ReportList* songQueue() const { return songQueue_; }               // 超级列表框2
+    QWidget* playerArea() const { return playerArea_; }                    // 播放器1
+    QPushButton* clearQueueButton() const { return clearQueue_; }          // 清空
     QPushButton* deleteSelectedButton() const { return deleteSelected_; }  // 删除选中项
-    QPushButton* cutSongButton() const { return cutSong_; }          // 切歌
+    QPushButton* cutSongButton() const { return cutSong_; }                // 切歌
     QPushButton* updateAnnouncementButton() const { return updateAnnouncement_; }  // 更新公告
-    QPushButton* clearChatButton() const { return clearChat_; }      // 清空对话
-    QPushButton* sendMessageButton() const { return sendMessage_; }  // 发送信息
-    QTextEdit* announcementEdit() const { return announcement_; }    // 超级编辑框1
-    QTextEdit* chatLogEdit() const { return chatLogEdit_; }          // 超级编辑框2
-    QTextEdit* operatorInput() const { return operatorInput_; }      // 超级编辑框3
-    QTextEdit* operatorNameEdit() const { return operatorName_; }    // 超级编辑框4
-    QLabel* nowPlayingLabel() const { return nowPlayingLabel_; }     // 透明标签2
-    QLineEdit* nowPlayingEdit() const { return nowPlayingEdit_; }    // 编辑框1
-    QLineEdit* coverEdit() const { return coverEdit_; }              // 歌曲封面
-    QMenu* trayMenu() const { return trayMenu_; }                    // 菜单
-    QMenu* kickMenu() const { return kickMenu_; }                    // 踢人: 踢出, 禁言, 解禁
+    QPushButton* clearChatButton() const { return clearChat_; }                    // 清空对话
+    QPushButton* sendMessageButton() const { return sendMessage_; }                // 发送信息
+    QTextEdit* announcementEdit() const { return announcement_; }  // 超级编辑框1
+    QTextEdit* chatLogEdit() const { return chatLogEdit_; }        // 超级编辑框2
+    QTextEdit* operatorInput() const { return operatorInput_; }    // 超级编辑框3
+    QTextEdit* operatorNameEdit() const { return operatorName_; }  // 超级编辑框4
+    QLabel* nowPlayingLabel() const { return nowPlayingLabel_; }   // 透明标签2
+    QLineEdit* nowPlayingEdit() const { return nowPlayingEdit_; }  // 编辑框1
+    QLineEdit* coverEdit() const { return coverEdit_; }            // 歌曲封面
+    QMenu* trayMenu() const { return trayMenu_; }                  // 菜单
+    QMenu* kickMenu() const { return kickMenu_; }                  // 踢人: 踢出, 禁言, 解禁
     QAction* kickAction() const { return kick_; }
     QAction* muteAction() const { return mute_; }
     QAction* unmuteAction() const { return unmute_; }

@@ -17,7 +17,9 @@
 
 namespace {
 
-std::string Gbk(const char* utf8) { return vinylo::protocol::Utf8ToGbk(utf8); }
+std::string Gbk(const char* utf8) {
+    return vinylo::protocol::Utf8ToGbk(utf8);
+}
 
 }  // namespace
 
@@ -31,7 +33,8 @@ int main(int argc, char** argv) {
     const QString file = QString::fromLocal8Bit(argv[1]);
 
     vinylo::server::ServerWindow window;
-    if (!window.serverSocket().Listen(0)) return 1;
+    if (!window.serverSocket().Listen(0))
+        return 1;
     window.show();
 
     std::vector<std::unique_ptr<QTcpSocket>> clients;
@@ -56,7 +59,8 @@ int main(int argc, char** argv) {
         const char* songs[][3] = {{"阿杰", "晴天", "周杰伦"}, {"Lily", "小幸运", "田馥甄"}};
         for (const auto& song : songs) {
             const int row = queue->AppendRow();
-            for (int c = 0; c < 3; ++c) queue->SetCellText(row, c, QString::fromUtf8(song[c]));
+            for (int c = 0; c < 3; ++c)
+                queue->SetCellText(row, c, QString::fromUtf8(song[c]));
             queue->SetCellText(row, 3, QStringLiteral("http://127.0.0.1/song.mp3"));
         }
         const bool saved = window.grab().save(file, "PNG");

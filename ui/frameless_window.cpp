@@ -39,7 +39,8 @@ void ShapeBox::SetBorderColour(QColor colour) {
 void ShapeBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), fill_);
-    if (!border_.isValid() || parentWidget() == nullptr) return;
+    if (!border_.isValid() || parentWidget() == nullptr)
+        return;
     const QRect inside = rect().intersected(parentWidget()->rect().translated(-pos()));
     painter.setPen(border_);
     painter.setBrush(Qt::NoBrush);

@@ -11,7 +11,9 @@ ImageButton::ImageButton(ButtonPainter painter, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-QSize ImageButton::sizeHint() const { return {40, 40}; }
+QSize ImageButton::sizeHint() const {
+    return {40, 40};
+}
 
 void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -35,9 +37,11 @@ namespace {
 
 void PaintTitleButtonFace(QPainter& painter, const QRectF& rect, const ButtonLook& look,
                           QColor hoverColour) {
-    if (!look.hovered && !look.pressed) return;
+    if (!look.hovered && !look.pressed)
+        return;
     QColor face = hoverColour;
-    if (look.pressed) face = face.darker(125);
+    if (look.pressed)
+        face = face.darker(125);
     painter.setPen(Qt::NoPen);
     painter.setBrush(face);
     painter.drawRoundedRect(rect.adjusted(4, 4, -4, -4), 5, 5);

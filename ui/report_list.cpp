@@ -5,11 +5,11 @@
 
 namespace vinylo::ui {
 
-ReportList::ReportList(const std::vector<Column>& columns, QWidget* parent)
-    : QTreeWidget(parent) {
+ReportList::ReportList(const std::vector<Column>& columns, QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(static_cast<int>(columns.size()));
     QStringList titles;
-    for (const Column& column : columns) titles << column.title;
+    for (const Column& column : columns)
+        titles << column.title;
     setHeaderLabels(titles);
     for (int i = 0; i < columnCount(); ++i) {
         headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
@@ -29,28 +29,36 @@ ReportList::ReportList(const std::vector<Column>& columns, QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
-int ReportList::RowCount() const { return topLevelItemCount(); }
+int ReportList::RowCount() const {
+    return topLevelItemCount();
+}
 
 int ReportList::AppendRow() {
     auto* item = new QTreeWidgetItem(this);
-    for (int i = 0; i < columnCount(); ++i) item->setTextAlignment(i, Qt::AlignLeft);
+    for (int i = 0; i < columnCount(); ++i)
+        item->setTextAlignment(i, Qt::AlignLeft);
     return indexOfTopLevelItem(item);
 }
 
 void ReportList::DeleteRow(int row) {
-    if (row < 0 || row >= RowCount()) return;
+    if (row < 0 || row >= RowCount())
+        return;
     delete takeTopLevelItem(row);
 }
 
-void ReportList::DeleteAllRows() { clear(); }
+void ReportList::DeleteAllRows() {
+    clear();
+}
 
 QString ReportList::CellText(int row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= columnCount()) return {};
+    if (row < 0 || row >= RowCount() || column < 0 || column >= columnCount())
+        return {};
     return topLevelItem(row)->text(column);
 }
 
 void ReportList::SetCellText(int row, int column, const QString& text) {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= columnCount()) return;
+    if (row < 0 || row >= RowCount() || column < 0 || column >= columnCount())
+        return;
     topLevelItem(row)->setText(column, text);
 }
 

@@ -9,11 +9,8 @@
 namespace vinylo::ui::skin {
 
 QStringList CjkFamilies(const QString& designed) {
-    return {designed,
-            QStringLiteral("Microsoft YaHei"),
-            QStringLiteral("WenQuanYi Micro Hei"),
-            QStringLiteral("Noto Sans CJK SC"),
-            QStringLiteral("Droid Sans Fallback")};
+    return {designed, QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"),
+            QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback")};
 }
 
 QFont CaptionFont() {
@@ -75,7 +72,8 @@ QImage TitleBarImage(QSize size) {
     const double baseline = size.height() - 6.0;
     for (int i = 0; i < 64; ++i) {
         const double x = 190.0 + i * 5.0;
-        if (x > size.width() - 120.0) break;
+        if (x > size.width() - 120.0)
+            break;
         const double wave = std::sin(i * 0.45) * 0.5 + std::sin(i * 0.17 + 1.0) * 0.5;
         const double height = 6.0 + 14.0 * std::abs(wave);
         QColor bar(255, 255, 255, 26 + static_cast<int>(20 * std::abs(wave)));

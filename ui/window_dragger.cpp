@@ -6,19 +6,24 @@
 
 namespace vinylo::ui {
 
-WindowDragger* WindowDragger::Install(QWidget* handle) { return new WindowDragger(handle); }
+WindowDragger* WindowDragger::Install(QWidget* handle) {
+    return new WindowDragger(handle);
+}
 
 WindowDragger::WindowDragger(QWidget* handle) : QObject(handle), window_(handle->window()) {
     AddHandle(handle);
 }
 
-void WindowDragger::AddHandle(QWidget* widget) { widget->installEventFilter(this); }
+void WindowDragger::AddHandle(QWidget* widget) {
+    widget->installEventFilter(this);
+}
 
 bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() != Qt::LeftButton) break;
+            if (mouse->button() != Qt::LeftButton)
+                break;
             QWindow* handle = window_->windowHandle();
             if (handle != nullptr && handle->startSystemMove()) {
                 return true;
@@ -41,7 +46,8 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             break;
-        default: break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -33,10 +33,9 @@ protected:
                          [this](const QString& a) { entered_.push_back(a); });
         QObject::connect(socket_.get(), &ServerSocket::clientLeft,
                          [this](const QString& a) { left_.push_back(a); });
-        QObject::connect(socket_.get(), &ServerSocket::dataArrived,
-                         [this](const QString& a, const QByteArray& b) {
-                             arrived_.emplace_back(a, b);
-                         });
+        QObject::connect(
+            socket_.get(), &ServerSocket::dataArrived,
+            [this](const QString& a, const QByteArray& b) { arrived_.emplace_back(a, b); });
         ASSERT_TRUE(socket_->Listen(0)) << socket_->ErrorString().toStdString();
     }
 
@@ -79,14 +78,15 @@ TEST_F(ServerSocketTest, KeepsMessagesToOnePeerAtLeastFiftyMillisecondsApartInOr
     Listen();
     auto client = Connect();
     auto other = Connect();
-    const std::vector<std::string> messages = {"first|||1", "second|||7", "third|||2", "fourth|||2"};
+    const std::vector<std::string> messages = {"first|||1", "second|||7", "third|||2",
+                                               "fourth|||2"};
     for (const std::string& message : messages) {
         ASSERT_TRUE(socket_->Send(entered_[0], Bytes(message)));
     }
     // Another peer's messages are paced on their own and do not wait.
     ASSERT_TRUE(socket_->Send(entered_[1], Bytes("other|||3")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->BlockCount() >= messages.size(); },
-                                kDeadlineMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return client->BlockCount() >= messages.size(); }, kDeadlineMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return other->BlockCount() >= 1; }, kDeadlineMs));
 
     const auto blocks = client->Blocks();
@@ -120,8 +120,8 @@ TEST_F(ServerSocketTest, DisconnectClosesThePeerAndReportsTheLeaveFromTheEventLo
     socket_->Disconnect(address);
     EXPECT_TRUE(left_.empty()) << "no handler may be re-entered by a leave";
     EXPECT_FALSE(socket_->IsConnected(address));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client->PeerClosed() && !left_.empty(); },
-                                kDeadlineMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return client->PeerClosed() && !left_.empty(); }, kDeadlineMs));
     EXPECT_THAT(left_, ::testing::ElementsAre(address));
 }
 

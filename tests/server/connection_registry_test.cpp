@@ -28,7 +28,8 @@ void ExpectApart(const std::vector<WireClient::Block>& blocks, size_t from, size
 std::vector<std::pair<std::string, QColor>> LogLines(QTextEdit& log) {
     std::vector<std::pair<std::string, QColor>> lines;
     for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next()) {
-        if (b.text().isEmpty()) continue;
+        if (b.text().isEmpty())
+            continue;
         const QTextCharFormat format = b.begin().fragment().charFormat();
         lines.emplace_back(b.text().toStdString(), format.foreground().color());
     }
@@ -43,9 +44,8 @@ TEST_F(RegistryTest, GreetsTheFirstClientWithItsNameAddressAndEntryAlone) {
     const std::string address = first.Address();
     Settle();
     const auto blocks = first.Blocks();
-    EXPECT_THAT(first.BlockTexts(),
-                ElementsAre(Gbk("用户1") + "|||1", address + "|||7",
-                            "<" + Gbk("用户1") + ">" + address + "|||2"));
+    EXPECT_THAT(first.BlockTexts(), ElementsAre(Gbk("用户1") + "|||1", address + "|||7",
+                                                "<" + Gbk("用户1") + ">" + address + "|||2"));
     ExpectApart(blocks, 0, blocks.size());
 
     ASSERT_EQ(Users().RowCount(), 1);
@@ -63,15 +63,13 @@ TEST_F(RegistryTest, GreetsASecondClientWithEveryEntryAndAnnouncesItToTheFirst) 
     Settle();
     const std::string a = first.Address();
     const std::string b = second.Address();
-    EXPECT_THAT(second.BlockTexts(),
-                ElementsAre(Gbk("用户2") + "|||1", b + "|||7",
-                            "<" + Gbk("用户1") + ">" + a + "|||2",
-                            "<" + Gbk("用户2") + ">" + b + "|||2"));
+    EXPECT_THAT(second.BlockTexts(), ElementsAre(Gbk("用户2") + "|||1", b + "|||7",
+                                                 "<" + Gbk("用户1") + ">" + a + "|||2",
+                                                 "<" + Gbk("用户2") + ">" + b + "|||2"));
     ExpectApart(second.Blocks(), 0, 4);
-    EXPECT_THAT(first.BlockTexts(),
-                ElementsAre(Gbk("用户1") + "|||1", a + "|||7",
-                            "<" + Gbk("用户1") + ">" + a + "|||2",
-                            "<" + Gbk("用户2") + ">" + b + "|||2"));
+    EXPECT_THAT(first.BlockTexts(), ElementsAre(Gbk("用户1") + "|||1", a + "|||7",
+                                                "<" + Gbk("用户1") + ">" + a + "|||2",
+                                                "<" + Gbk("用户2") + ">" + b + "|||2"));
     EXPECT_EQ(Cell(1, Column::kUserColumn), QStringLiteral("用户2"));
 }
 
@@ -83,13 +81,16 @@ TEST_F(RegistryTest, RelaysChatToEveryoneThenRenamesTheSenderAndLogsTheLine) {
     const std::string address = sender.Address();
     ASSERT_TRUE(sender.Send(ChatText(Gbk("小明"), Gbk("大家好"))));
 
-    const std::string chatLine = "http://127.0.0.1/a.png" "ouu" + Gbk("小明") + "<127.0.0.1>" +
-                                 Gbk("大家好") + "|||3";
-    const std::string nameChanged = "<" + Gbk("用户1") + ">" + address + "||<" + Gbk("小明") +
-                                    ">" + address + "|||6";
+    const std::string chatLine =
+        "http://127.0.0.1/a.png"
+        "ouu" +
+        Gbk("小明") + "<127.0.0.1>" + Gbk("大家好") + "|||3";
+    const std::string nameChanged =
+        "<" + Gbk("用户1") + ">" + address + "||<" + Gbk("小明") + ">" + address + "|||6";
     for (WireClient* client : {&sender, &listener}) {
         const size_t before = client == &sender ? senderBefore : listenerBefore;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return client->BlockCount() >= before + 2; }, kDeadlineMs));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return client->BlockCount() >= before + 2; }, kDeadlineMs));
         const auto texts = client->BlockTexts();
         EXPECT_THAT(std::vector(texts.begin() + static_cast<long>(before), texts.end()),
                     ElementsAre(chatLine, nameChanged));
@@ -119,18 +120,25 @@ TEST_F(RegistryTest, LogsInSongTiNinePointWithTheBodyInBlack) {
     EXPECT_EQ(format.fontPointSize(), 9.0);
     EXPECT_FALSE(format.fontWeight() > QFont::Normal);
     EXPECT_FALSE(format.fontItalic());
-    EXPECT_EQ(header.next().begin().fragment().charFormat().foreground().color(),
-              QColor(0, 0, 0));
+    EXPECT_EQ(header.next().begin().fragment().charFormat().foreground().color(), QColor(0, 0, 0));
 }
 
 TEST_F(RegistryTest, RelaysAPictureShareToEveryoneWithoutLoggingOrRenaming) {
     WireClient& sender = Join();
     WireClient& listener = Join();
     const size_t before = listener.BlockCount();
-    ASSERT_TRUE(sender.Send("http://127.0.0.1/p.gif" "ooobiaoqing" "http://127.0.0.1/a.png"
-                            "ouutx%tx" + Gbk("小明") + "|||77"));
+    ASSERT_TRUE(
+        sender.Send("http://127.0.0.1/p.gif"
+                    "ooobiaoqing"
+                    "http://127.0.0.1/a.png"
+                    "ouutx%tx" +
+                    Gbk("小明") + "|||77"));
     const std::string line =
-        "http://127.0.0.1/p.gif" "ooo" "http://127.0.0.1/a.png" "ouu" + Gbk("小明") + "|||77";
+        "http://127.0.0.1/p.gif"
+        "ooo"
+        "http://127.0.0.1/a.png"
+        "ouu" +
+        Gbk("小明") + "|||77";
     ASSERT_TRUE(QTest::qWaitFor([&] { return CountCode(sender, "77") == 1; }, kDeadlineMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return listener.BlockCount() == before + 1; }, kDeadlineMs));
     Settle();
@@ -242,8 +250,8 @@ TEST_F(RegistryTest, HandsTheSongQueueCodesToTheQueueAndSendsNothing) {
                                                std::string("cgqfmnxmubfdztgqmcs"), address},
                                     std::tuple{protocol::ClientKind::RepeatSongRequest,
                                                std::string("cgq:mfnxmubfdztgqmcs"), address},
-                                    std::tuple{protocol::ClientKind::CutSongRequest,
-                                               Gbk("小明"), address}));
+                                    std::tuple{protocol::ClientKind::CutSongRequest, Gbk("小明"),
+                                               address}));
     Settle();
     EXPECT_EQ(sender.BlockCount(), before);
 }

@@ -19,12 +19,19 @@ namespace vinylo::server {
 
 inline constexpr int kDeadlineMs = 20000;
 
-inline std::string Gbk(const char* utf8) { return protocol::Utf8ToGbk(utf8); }
+inline std::string Gbk(const char* utf8) {
+    return protocol::Utf8ToGbk(utf8);
+}
 
 // A client's ChatText exactly as the client lays it out.
 inline std::string ChatText(const std::string& nickname, const std::string& text) {
-    return "http://127.0.0.1/a.png" "ouutx%tx" + nickname + "bq<" "127.0.0.1" ">cjbjk" + text +
-           "|||1";
+    return "http://127.0.0.1/a.png"
+           "ouutx%tx" +
+           nickname +
+           "bq<"
+           "127.0.0.1"
+           ">cjbjk" +
+           text + "|||1";
 }
 
 inline size_t CountCode(const testing::WireClient& client, const std::string& code) {
@@ -59,22 +66,25 @@ protected:
     testing::WireClient& Join(testing::WireClient::Options options = {}) {
         const size_t listed = static_cast<size_t>(Users().RowCount());
         std::vector<size_t> before;
-        for (const auto& client : clients_) before.push_back(client->BlockCount());
+        for (const auto& client : clients_)
+            before.push_back(client->BlockCount());
         clients_.push_back(std::make_unique<testing::WireClient>(Port(), options));
         reads_.push_back(options.read);
         testing::WireClient& client = *clients_.back();
         EXPECT_TRUE(client.IsConnected());
         if (options.read) {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return client.BlockCount() >= listed + 3; }, kDeadlineMs));
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return client.BlockCount() >= listed + 3; }, kDeadlineMs));
         } else {
             EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return static_cast<size_t>(Users().RowCount()) == listed + 1; }, kDeadlineMs));
+                [&] { return static_cast<size_t>(Users().RowCount()) == listed + 1; },
+                kDeadlineMs));
         }
         for (size_t i = 0; i < before.size(); ++i) {
-            if (!reads_[i] || !clients_[i]->IsConnected() || clients_[i]->PeerClosed()) continue;
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return clients_[i]->BlockCount() >= before[i] + 1; }, kDeadlineMs));
+            if (!reads_[i] || !clients_[i]->IsConnected() || clients_[i]->PeerClosed())
+                continue;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return clients_[i]->BlockCount() >= before[i] + 1; },
+                                        kDeadlineMs));
         }
         return client;
     }

@@ -114,7 +114,8 @@ TEST(ServerBinaryTest, ExitsWithAnErrorNamingThePortWhenItIsTaken) {
 TEST(ServerBinaryTest, ServesClientsWithoutADisplay) {
     QProcess server;
     server.setProcessEnvironment(HeadlessEnvironment());
-    server.start(QStringLiteral(VINYLO_SERVER_BINARY), {QStringLiteral("--port"), QStringLiteral("0")});
+    server.start(QStringLiteral(VINYLO_SERVER_BINARY),
+                 {QStringLiteral("--port"), QStringLiteral("0")});
     ASSERT_TRUE(server.waitForStarted(60000));
     std::string errors;
     quint16 port = 0;
@@ -122,7 +123,8 @@ TEST(ServerBinaryTest, ServesClientsWithoutADisplay) {
         [&] {
             errors += server.readAllStandardError().toStdString();
             const auto at = errors.find("listening on port ");
-            if (at == std::string::npos || errors.find('\n', at) == std::string::npos) return false;
+            if (at == std::string::npos || errors.find('\n', at) == std::string::npos)
+                return false;
             port = static_cast<quint16>(std::stoi(errors.substr(at + 18)));
             return true;
         },

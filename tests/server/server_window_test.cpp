@@ -24,7 +24,7 @@ namespace {
 
 struct Placement {
     const char* name;
-    QRect geometry;  // in the window's coordinates
+    QRect geometry;       // in the window's coordinates
     const char* caption;  // "" when the control shows no caption
 };
 
@@ -58,11 +58,16 @@ const Placement kPlacements[] = {
 };
 
 QString CaptionOf(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    if (auto* edit = qobject_cast<QTextEdit*>(widget)) return edit->toPlainText();
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text();
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text();
+    if (auto* edit = qobject_cast<QTextEdit*>(widget))
+        return edit->toPlainText();
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        return line->text();
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return group->title();
     return {};
 }
 
@@ -112,7 +117,11 @@ TEST(ServerWindowTest, ListsHaveTheirDesignedColumnsLeftAligned) {
         {window.onlineUsers(),
          {{"用户", 52}, {"IP地址", 100}, {"端口", 45}, {"登陆时间", 120}, {"状态", 50}}},
         {window.songQueue(),
-         {{"点歌用户", 80}, {"歌曲名称", 150}, {"歌手名称", 150}, {"歌曲地址", 529}, {"歌曲封面", 150}}},
+         {{"点歌用户", 80},
+          {"歌曲名称", 150},
+          {"歌手名称", 150},
+          {"歌曲地址", 529},
+          {"歌曲封面", 150}}},
     };
     for (const auto& l : lists) {
         ASSERT_EQ(l.list->columnCount(), static_cast<int>(l.columns.size()));
@@ -150,15 +159,28 @@ TEST(ServerWindowTest, HasItsMenusWithTheirItemsInOrder) {
     ServerWindow window(WithTray(false));
     auto names = [](QMenu* menu) {
         QStringList texts;
-        for (QAction* action : menu->actions()) texts << action->text();
+        for (QAction* action : menu->actions())
+            texts << action->text();
         return texts;
     };
     EXPECT_EQ(window.trayMenu()->objectName(), QStringLiteral("菜单"));
-    EXPECT_EQ(names(window.trayMenu()),
-              (QStringList{QStringLiteral("显示"), QStringLiteral("隐藏"), QStringLiteral("退出")}));
+    EXPECT_EQ(names(window.trayMenu()), (QStringList{QStringLiteral("显示"), QStringLiteral("隐藏"),
+                                                     QStringLiteral("退出")}));
     EXPECT_EQ(window.kickMenu()->objectName(), QStringLiteral("踢人"));
-    EXPECT_EQ(names(window.kickMenu()),
-              (QStringList{QStringLiteral("踢出"), QStringLiteral("禁言"), QStringLiteral("解禁")}));
+    EXPECT_EQ(names(window.kickMenu()), (QStringList{QStringLiteral("踢出"), QStringLiteral("禁言"),
+                                                     QStringLiteral("解禁")}));
+}
+
+TEST(ServerWindowTest, RightButtonOnTheLogoAndTheUserListOpensTheirMenus) {
+    ServerWindow window(WithTray(false));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(window.findChild<QWidget*>(QStringLiteral("图片框2")), Qt::RightButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.trayMenu()->isVisible(); }, 5000));
+    window.trayMenu()->hide();
+    QTest::mousePress(window.onlineUsers()->viewport(), Qt::RightButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.kickMenu()->isVisible(); }, 5000));
+    window.kickMenu()->hide();
 }
 
 TEST(ServerWindowTest, MinimisingHidesToTheTrayOnlyWhenThereIsOne) {
@@ -204,7 +226,8 @@ TEST(ServerWindowTest, CloseButtonAndExitEndTheProgram) {
     ServerWindow window(WithTray(false));
     window.show();
     QSignalSpy quit(&window, &ServerWindow::quitRequested);
-    QTest::mouseClick(window.findChild<QAbstractButton*>(QStringLiteral("关闭按钮")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QAbstractButton*>(QStringLiteral("关闭按钮")),
+                      Qt::LeftButton);
     EXPECT_EQ(quit.count(), 1);
     window.findChild<QAction*>(QStringLiteral("退出"))->trigger();
     EXPECT_EQ(quit.count(), 2);

@@ -49,14 +49,13 @@ TEST_F(SlowPeerTest, IsDisconnectedOnceFarBehindWhileEveryoneElseKeepsGettingEve
 
     // The stalled peer is handled as leaving: its row goes, the others hear of it.
     ASSERT_TRUE(QTest::qWaitFor([&] { return CountCode(listener, "5") == 1; }, kDeadlineMs));
-    EXPECT_EQ(listener.BlockTexts().back(),
-              "<" + Gbk("用户1") + ">" + stalled.Address() + "|||5");
+    EXPECT_EQ(listener.BlockTexts().back(), "<" + Gbk("用户1") + ">" + stalled.Address() + "|||5");
     EXPECT_EQ(Users().RowCount(), 2);
     EXPECT_FALSE(window_->registry().FindUserRow(stalledAddress).has_value());
 
     // Nobody else lost a line.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return CountCode(listener, "6") == size_t(relayed); },
-                                kDeadlineMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return CountCode(listener, "6") == size_t(relayed); }, kDeadlineMs));
     EXPECT_EQ(CountCode(listener, "3"), size_t(relayed));
     EXPECT_EQ(CountCode(sender, "3"), size_t(relayed));
 }

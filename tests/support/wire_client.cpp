@@ -15,7 +15,8 @@ WireClient::WireClient(uint16_t port) : WireClient(port, Options{}) {}
 
 WireClient::WireClient(uint16_t port, Options options) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     if (options.receiveBufferBytes > 0) {
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &options.receiveBufferBytes,
                      sizeof options.receiveBufferBytes);
@@ -40,12 +41,17 @@ WireClient::WireClient(uint16_t port, Options options) {
     }
 }
 
-WireClient::~WireClient() { Close(); }
+WireClient::~WireClient() {
+    Close();
+}
 
-std::string WireClient::Address() const { return "127.0.0.1:" + std::to_string(localPort_); }
+std::string WireClient::Address() const {
+    return "127.0.0.1:" + std::to_string(localPort_);
+}
 
 bool WireClient::Send(std::string_view bytes) {
-    if (fd_ < 0) return false;
+    if (fd_ < 0)
+        return false;
     const ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     return sent == static_cast<ssize_t>(bytes.size());
 }
@@ -54,7 +60,8 @@ void WireClient::Close() {
     if (fd_ >= 0) {
         ::shutdown(fd_, SHUT_RDWR);
     }
-    if (reader_.joinable()) reader_.join();
+    if (reader_.joinable())
+        reader_.join();
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
@@ -72,7 +79,8 @@ void WireClient::ReadLoop() {
         header.msg_control = control;
         header.msg_controllen = sizeof control;
         const ssize_t got = ::recvmsg(fd_, &header, 0);
-        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && errno == EINTR)
+            continue;
         if (got <= 0) {
             peerClosed_ = true;
             return;
@@ -82,7 +90,8 @@ void WireClient::ReadLoop() {
             if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
                 timespec stamp{};
                 std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-                arrival = std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+                arrival =
+                    std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
             }
         }
         if (arrival.count() == 0) {
@@ -108,14 +117,16 @@ size_t WireClient::BlockCount() const {
 std::vector<std::string> WireClient::BlockTexts() const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> texts;
-    for (const Block& block : blocks_) texts.push_back(block.bytes);
+    for (const Block& block : blocks_)
+        texts.push_back(block.bytes);
     return texts;
 }
 
 std::string WireClient::Received() const {
     std::lock_guard lock(mutex_);
     std::string all;
-    for (const Block& block : blocks_) all += block.bytes;
+    for (const Block& block : blocks_)
+        all += block.bytes;
     return all;
 }
 
