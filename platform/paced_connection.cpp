@@ -11,7 +11,7 @@ PacedConnection::PacedConnection(QTcpSocket* socket, qint64 maxPendingBytes, QOb
     connect(&gapTimer_, &QTimer::timeout, this, &PacedConnection::WriteNext);
     // A write that the system could not take at once is finished later; the
     // next message waits for it so the two never reach the peer together.
-    connect(socket_, &QTcpSocket::bytesWritten, this, &PacedConnection::WriteNext);
+    connect(socket_, &QTcpSocket::bytesWritten, this, &PacedConnection::OnBytesWritten);
 }
 
 bool PacedConnection::Enqueue(const QByteArray& message) {
@@ -35,6 +35,15 @@ void PacedConnection::Discard() {
     queue_.clear();
     queuedBytes_ = 0;
     gapTimer_.stop();
+}
+
+void PacedConnection::OnBytesWritten() {
+    // When the system took the rest of a large message only now, the gap to
+    // the next one counts from here: the peer may be reading that tail now.
+    if (!writing_ && socket_->bytesToWrite() == 0 && sinceLastWrite_.isValid()) {
+        sinceLastWrite_.start();
+    }
+    WriteNext();
 }
 
 void PacedConnection::WriteNext() {

@@ -39,6 +39,7 @@ public:
 
 private:
     void WriteNext();
+    void OnBytesWritten();
 
     QTcpSocket* socket_;
     qint64 maxPendingBytes_;
