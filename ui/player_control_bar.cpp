@@ -160,7 +160,7 @@ void PlayerControlBar::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(palette::kBorder, 1));
     p.setBrush(palette::kPanel);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 
     // The place in the song in the text colour, its length quieter.
     p.setFont(TimeFont());

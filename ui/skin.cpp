@@ -193,7 +193,7 @@ QString ControlStyleSheet() {
 
 QString PanelStyleSheet(const QString& selector) {
     return selector + WithColours(QStringLiteral(
-                          " { background: {panel}; border: 1px solid {border}; border-radius: 6px;"
+                          " { background: {panel}; border: 1px solid {border}; border-radius: 4px;"
                           "  color: {quietText}; }"));
 }
 
