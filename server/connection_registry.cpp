@@ -18,11 +18,6 @@
 namespace vinylo::server {
 namespace {
 
-const QString& NormalState() {
-    static const QString text = QStringLiteral("正常");
-    return text;
-}
-
 QString FromGbk(std::string_view text) {
     return platform::FromGbk(text);
 }
@@ -38,6 +33,14 @@ std::vector<ui::ReportList::Column> ConnectionRegistry::Columns() {
             {QStringLiteral("端口"), 45},
             {QStringLiteral("登陆时间"), 120},
             {QStringLiteral("状态"), 50}};
+}
+
+QString ConnectionRegistry::NormalState() {
+    return QStringLiteral("正常");
+}
+
+QString ConnectionRegistry::MutedState() {
+    return QStringLiteral("禁言");
 }
 
 ConnectionRegistry::ConnectionRegistry(platform::ServerSocket& socket, ui::ReportList& onlineUsers,
@@ -86,6 +89,27 @@ std::optional<int> ConnectionRegistry::FindUserRow(const QString& address) const
 QString ConnectionRegistry::AddressOfRow(int row) const {
     return onlineUsers_.CellText(row, kIpColumn) + QLatin1Char(':') +
            onlineUsers_.CellText(row, kPortColumn);
+}
+
+bool ConnectionRegistry::IsMuted(const QString& address) const {
+    const auto row = FindUserRow(address);
+    return row && onlineUsers_.CellText(*row, kStateColumn) == MutedState();
+}
+
+void ConnectionRegistry::Disconnect(const QString& address) {
+    if (socket_.IsConnected(address)) {
+        socket_.Disconnect(address);
+        return;
+    }
+    // Nothing will report this address leaving. Posted after any leave that
+    // is already on its way, so the steps run once.
+    QMetaObject::invokeMethod(
+        this,
+        [this, address] {
+            if (FindUserRow(address))
+                OnClientLeft(address);
+        },
+        Qt::QueuedConnection);
 }
 
 std::string ConnectionRegistry::EntryOfRow(int row) const {
@@ -142,10 +166,13 @@ void ConnectionRegistry::OnDataArrived(const QString& address, const QByteArray&
         return;
     switch (*kind) {
         case protocol::ClientKind::ChatText:
-            RelayChatText(address, message->payload);
+            // A muted user's chat and pictures stop here; requests still count.
+            if (!IsMuted(address))
+                RelayChatText(address, message->payload);
             return;
         case protocol::ClientKind::PictureShare:
-            RelayPictureShare(message->payload);
+            if (!IsMuted(address))
+                RelayPictureShare(message->payload);
             return;
         case protocol::ClientKind::SongRequest:
         case protocol::ClientKind::RepeatSongRequest:

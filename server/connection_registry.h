@@ -45,6 +45,9 @@ public:
 
     // The columns of the online-users list, in order, with their widths.
     static std::vector<ui::ReportList::Column> Columns();
+    // The texts of the 状态 cell.
+    static QString NormalState();  // "正常"
+    static QString MutedState();   // "禁言"
 
     ConnectionRegistry(platform::ServerSocket& socket, ui::ReportList& onlineUsers,
                        ChatLog& chatLog, QWidget* operatorInput, QObject* parent = nullptr);
@@ -60,6 +63,12 @@ public:
     std::optional<int> FindUserRow(const QString& address) const;
     // IP + ":" + port of a row (":" when the row does not exist).
     QString AddressOfRow(int row) const;
+    // Whether the row of `address` has the 状态 "禁言": its chat and
+    // pictures are then not relayed.
+    bool IsMuted(const QString& address) const;
+    // Closes the connection. Its leave steps follow from the event loop, also
+    // when no connection backs the address any more, so the row never stays.
+    void Disconnect(const QString& address);
 
 private:
     void OnClientEntered(const QString& address);

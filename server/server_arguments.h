@@ -10,6 +10,8 @@ struct ServerArguments {
     // Ports below 1024 need privileges on Linux; 800 is what clients expect.
     quint16 port = 800;
     bool help = false;
+    // The media engine's audio output ("null" plays silently); empty: its own choice.
+    QString audioOutput;
 };
 
 struct ParsedArguments {

@@ -4,22 +4,60 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "platform/mpv_player.h"
 #include "platform/server_socket.h"
+#include "server/song_queue.h"
 
 namespace vinylo::server {
+namespace {
+
+std::unique_ptr<platform::Player> MakeMpvPlayer(const ServerArguments& arguments, QString* error) {
+    platform::MpvPlayerOptions options;
+    options.audioOutput = arguments.audioOutput;
+    return platform::MpvPlayer::Create(options, error);
+}
+
+}  // namespace
 
 ServerProgram::ServerProgram(ServerArguments arguments, bool hasDisplay,
-                             ServerWindowOptions windowOptions)
-    : arguments_(arguments),
-      hasDisplay_(hasDisplay),
-      window_(std::make_unique<ServerWindow>(windowOptions)) {
+                             ServerWindowOptions windowOptions, Services services)
+    : arguments_(arguments), hasDisplay_(hasDisplay), report_(std::move(services.report)) {
+    if (!report_) {
+        report_ = [](const QString& line) {
+            std::fprintf(stderr, "vinylo_server: %s\n", qPrintable(line));
+        };
+    }
+    QString playerError;
+    if (windowOptions.player == nullptr) {
+        if (!services.makePlayer)
+            services.makePlayer = MakeMpvPlayer;
+        ownPlayer_ = services.makePlayer(arguments_, &playerError);
+        windowOptions.player = ownPlayer_.get();
+    }
+    window_ = std::make_unique<ServerWindow>(windowOptions);
+
+    if (platform::Player* player = window_->player()) {
+        connect(player, &platform::Player::audioDeviceMissingChanged, this,
+                [this, told = false](bool missing) mutable {
+                    if (!missing || told)
+                        return;
+                    told = true;
+                    report_(
+                        QStringLiteral("no audio device could be opened; songs play "
+                                       "silently (see --audio-output)"));
+                });
+    } else {
+        report_(QStringLiteral("cannot start the media player: %1; requests are queued but "
+                               "nothing plays")
+                    .arg(playerError));
+        window_->queue().ShowPlayerUnavailable(playerError);
+    }
     connect(window_.get(), &ServerWindow::quitRequested, this, [this] { emit finished(0); });
     connect(&window_->serverSocket(), &platform::ServerSocket::slowPeerDropped, this,
-            [](const QString& address, qint64 pending) {
-                std::fprintf(stderr,
-                             "vinylo_server: %s stopped reading (%lld bytes waiting); "
-                             "disconnected\n",
-                             qPrintable(address), static_cast<long long>(pending));
+            [this](const QString& address, qint64 pending) {
+                report_(QStringLiteral("%1 stopped reading (%2 bytes waiting); disconnected")
+                            .arg(address)
+                            .arg(pending));
             });
 }
 
@@ -30,16 +68,14 @@ bool ServerProgram::Start() {
         ReportListenFailure();
         return false;
     }
-    std::fprintf(stderr, "vinylo_server: listening on port %u\n",
-                 static_cast<unsigned>(window_->serverSocket().Port()));
+    report_(QStringLiteral("listening on port %1").arg(window_->serverSocket().Port()));
     window_->ShowNormalCentred();
     return true;
 }
 
 void ServerProgram::ReportListenFailure() {
     const QString reason = window_->serverSocket().ErrorString();
-    std::fprintf(stderr, "vinylo_server: cannot listen on port %u: %s\n",
-                 static_cast<unsigned>(arguments_.port), qPrintable(reason));
+    report_(QStringLiteral("cannot listen on port %1: %2").arg(arguments_.port).arg(reason));
     if (!hasDisplay_)
         return;
     const QString text =

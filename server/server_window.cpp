@@ -10,15 +10,21 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "platform/player.h"
 #include "platform/server_socket.h"
 #include "platform/tray_icon.h"
 #include "server/chat_log.h"
 #include "server/connection_registry.h"
+#include "server/operator_commands.h"
+#include "server/song_queue.h"
 #include "ui/image_button.h"
+#include "ui/palette.h"
+#include "ui/player_control_bar.h"
 #include "ui/report_list.h"
 #include "ui/skin.h"
 #include "ui/skin_button.h"
 #include "ui/window_dragger.h"
+#include "ui/window_shadow.h"
 
 namespace vinylo::server {
 namespace {
@@ -44,14 +50,6 @@ QLabel* TransparentLabel(QWidget* parent, const QString& name, QRect geometry,
     return label;
 }
 
-std::vector<ui::ReportList::Column> QueueColumns() {
-    return {{QStringLiteral("点歌用户"), 80},
-            {QStringLiteral("歌曲名称"), 150},
-            {QStringLiteral("歌手名称"), 150},
-            {QStringLiteral("歌曲地址"), 529},
-            {QStringLiteral("歌曲封面"), 150}};
-}
-
 const QString& TrayTip() {
     static const QString tip = QStringLiteral("局域网点歌服务端！");
     return tip;
@@ -60,11 +58,13 @@ const QString& TrayTip() {
 }  // namespace
 
 ServerWindowOptions::ServerWindowOptions()
-    : maxPendingBytes(platform::ServerSocket::kDefaultMaxPendingBytes) {}
+    : maxPendingBytes(platform::ServerSocket::kDefaultMaxPendingBytes),
+      playbackTickMs(SongQueue::kTickIntervalMs) {}
 
 ServerWindow::ServerWindow(ServerWindowOptions options, QWidget* parent)
     : FramelessWindow(kSize, parent),
       trayAvailable_(options.trayAvailable.value_or(platform::TrayIcon::IsSystemTrayAvailable())),
+      player_(options.player),
       socket_(new platform::ServerSocket(this, options.maxPendingBytes)),
       tray_(new platform::TrayIcon(this)) {
     setWindowTitle(QStringLiteral("Vinylo服务端"));
@@ -75,15 +75,14 @@ ServerWindow::ServerWindow(ServerWindowOptions options, QWidget* parent)
 
     auto* background =
         Placed(new ui::ShapeBox(Qt::white, this), QStringLiteral("外形框1"), QRect(0, 0, 625, 528));
-    background->SetBorderColour(QColor(0x8a, 0x9b, 0xbd));
+    background->SetBorderColour(ui::palette::kWindowBorder);
     BuildTitleArea(background);
     BuildLists();
     BuildAnnouncementColumn();
     BuildBottomRow(background);
     BuildMenus();
 
-    chatLog_ = std::make_unique<ChatLog>(chatLogEdit_);
-    registry_ = new ConnectionRegistry(*socket_, *onlineUsers_, *chatLog_, operatorInput_, this);
+    BuildComponents(options);
 
     if (trayAvailable_) {
         tray_->Show(ui::skin::ProgramIcon(), TrayTip(), trayMenu_);
@@ -92,6 +91,42 @@ ServerWindow::ServerWindow(ServerWindowOptions options, QWidget* parent)
 }
 
 ServerWindow::~ServerWindow() = default;
+
+void ServerWindow::BuildComponents(const ServerWindowOptions& options) {
+    chatLog_ = std::make_unique<ChatLog>(chatLogEdit_);
+    registry_ = new ConnectionRegistry(*socket_, *onlineUsers_, *chatLog_, operatorInput_, this);
+    // 时钟1 starts with the window.
+    queue_ = new SongQueue(
+        SongQueue::Controls{
+            .queue = songQueue_,
+            .nowPlayingLabel = nowPlayingLabel_,
+            .nowPlayingEdit = nowPlayingEdit_,
+            .coverEdit = coverEdit_,
+            .cutSongButton = cutSong_,
+            .deleteSelected = deleteSelected_,
+            .clearQueueButton = clearQueue_,
+        },
+        player_, [this](std::string_view message) { registry_->BroadcastToAll(message); },
+        options.playbackTickMs, this);
+    registry_->SetSongQueueHandler(
+        [this](protocol::ClientKind kind, const std::string& payload, const QString& address) {
+            queue_->HandleMessage(kind, payload, address);
+        });
+    operatorCommands_ = new OperatorCommands(
+        OperatorCommands::Controls{
+            .operatorName = operatorName_,
+            .operatorInput = operatorInput_,
+            .announcement = announcement_,
+            .sendMessage = sendMessage_,
+            .updateAnnouncement = updateAnnouncement_,
+            .clearChat = clearChat_,
+            .onlineUsers = onlineUsers_,
+            .kick = kick_,
+            .mute = mute_,
+            .unmute = unmute_,
+        },
+        *registry_, *chatLog_, this);
+}
 
 void ServerWindow::BuildTitleArea(QWidget* background) {
     auto* titleArea =
@@ -126,8 +161,8 @@ void ServerWindow::BuildTitleArea(QWidget* background) {
 void ServerWindow::BuildLists() {
     onlineUsers_ = Placed(new ui::ReportList(ConnectionRegistry::Columns(), this),
                           QStringLiteral("超级列表框1"), QRect(10, 65, 376, 169));
-    songQueue_ = Placed(new ui::ReportList(QueueColumns(), this), QStringLiteral("超级列表框2"),
-                        QRect(10, 238, 374, 162));
+    songQueue_ = Placed(new ui::ReportList(SongQueue::Columns(), this),
+                        QStringLiteral("超级列表框2"), QRect(10, 238, 374, 162));
 }
 
 void ServerWindow::BuildAnnouncementColumn() {
@@ -155,11 +190,17 @@ void ServerWindow::BuildAnnouncementColumn() {
 }
 
 void ServerWindow::BuildBottomRow(QWidget* background) {
-    // The player fills this area with its control bar.
-    playerArea_ = Placed(new QWidget(this), QStringLiteral("播放器1"), QRect(8, 406, 344, 62));
-    playerArea_->setAttribute(Qt::WA_StyledBackground);
-    playerArea_->setStyleSheet(QStringLiteral(
-        "#播放器1 { background: #f3f6fb; border: 1px solid #c9d4e6; border-radius: 4px; }"));
+    const QRect playerGeometry(8, 406, ui::PlayerControlBar::kWidth, ui::PlayerControlBar::kHeight);
+    if (player_ != nullptr) {
+        playerArea_ = Placed(new ui::PlayerControlBar(*player_, this), QStringLiteral("播放器1"),
+                             playerGeometry);
+    } else {
+        auto* unavailable = Placed(new QLabel(QStringLiteral("播放器不可用"), this),
+                                   QStringLiteral("播放器1"), playerGeometry);
+        unavailable->setAlignment(Qt::AlignCenter);
+        unavailable->setStyleSheet(ui::skin::PanelStyleSheet(QStringLiteral("QLabel#播放器1")));
+        playerArea_ = unavailable;
+    }
     clearQueue_ = Placed(new ui::SkinButton(QStringLiteral("清空"), this), QStringLiteral("清空"),
                          QRect(364, 406, 76, 62));
     deleteSelected_ = Placed(new ui::SkinButton(QStringLiteral("删除选中项"), this),
@@ -170,11 +211,11 @@ void ServerWindow::BuildBottomRow(QWidget* background) {
     nowPlayingLabel_ =
         TransparentLabel(background, QStringLiteral("透明标签2"), QRect(10, 470, 344, 24),
                          QStringLiteral("♪ 欢迎使用 Vinylo 点歌服务端，等待第一首点歌"));
-    nowPlayingLabel_->setStyleSheet(QStringLiteral("color: #2c52b3;"));
+    nowPlayingLabel_->setStyleSheet(ui::skin::TextColourStyle(ui::palette::kAccentDark));
     auto* version = TransparentLabel(this, QStringLiteral("透明标签3"), QRect(498, 470, 115, 24),
                                      QStringLiteral("Vinylo服务端V3.0"));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    version->setStyleSheet(QStringLiteral("color: #6b768a;"));
+    version->setStyleSheet(ui::skin::TextColourStyle(ui::palette::kQuietText));
 
     // Off the visible area, as designed: they carry the latest notices.
     nowPlayingEdit_ =
@@ -226,6 +267,11 @@ void ServerWindow::HideOrMinimise() {
 
 void ServerWindow::changeEvent(QEvent* event) {
     FramelessWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !shadowAttached_) {
+        shadowAttached_ = true;
+        ui::SetWindowShadow(this, QColor(128, 128, 128));
+        update();
+    }
     if (event->type() == QEvent::WindowStateChange && isMinimized() && trayAvailable_) {
         // Hidden after the state change has settled; the tray brings it back.
         QTimer::singleShot(0, this, [this] {

@@ -14,6 +14,7 @@ class QPushButton;
 class QTextEdit;
 
 namespace vinylo::platform {
+class Player;
 class ServerSocket;
 class TrayIcon;
 }  // namespace vinylo::platform
@@ -27,12 +28,20 @@ namespace vinylo::server {
 
 class ChatLog;
 class ConnectionRegistry;
+class OperatorCommands;
+class SongQueue;
 
 struct ServerWindowOptions {
     // Bytes a slow peer may fall behind before it is disconnected.
     qint64 maxPendingBytes;
     // Whether minimising hides to the tray; unset: ask the system.
     std::optional<bool> trayAvailable;
+    // What plays the songs, owned by the caller and outliving the window;
+    // null when no media engine could be started (requests are then queued
+    // but nothing plays).
+    platform::Player* player = nullptr;
+    // The period of the playback timer 时钟1.
+    int playbackTickMs;
 
     ServerWindowOptions();
 };
@@ -40,8 +49,7 @@ struct ServerWindowOptions {
 // The server's one window. Its controls are the server's state: every control
 // carries its designed name as objectName and sits at its designed geometry.
 // The window builds them and hands them to the components that own the
-// behaviour (ConnectionRegistry here; the song queue and the operator's
-// commands attach to the accessors below).
+// behaviour: ConnectionRegistry, SongQueue and OperatorCommands.
 class ServerWindow : public ui::FramelessWindow {
     Q_OBJECT
 
@@ -54,9 +62,13 @@ public:
     platform::ServerSocket& serverSocket() const { return *socket_; }  // 服务器1
     ConnectionRegistry& registry() const { return *registry_; }
     ChatLog& chatLog() const { return *chatLog_; }
+    SongQueue& queue() const { return *queue_; }
+    OperatorCommands& operatorCommands() const { return *operatorCommands_; }
+    platform::Player* player() const { return player_; }
 
-    ui::ReportList* onlineUsers() const { return onlineUsers_; }           // 超级列表框1
-    ui::ReportList* songQueue() const { return songQueue_; }               // 超级列表框2
+    ui::ReportList* onlineUsers() const { return onlineUsers_; }  // 超级列表框1
+    ui::ReportList* songQueue() const { return songQueue_; }      // 超级列表框2
+    // The player's control bar; a plain panel when there is no player.
     QWidget* playerArea() const { return playerArea_; }                    // 播放器1
     QPushButton* clearQueueButton() const { return clearQueue_; }          // 清空
     QPushButton* deleteSelectedButton() const { return deleteSelected_; }  // 删除选中项
@@ -88,6 +100,7 @@ signals:
     void quitRequested();
 
 protected:
+    // The first activation gives the window its drop shadow.
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,9 +111,12 @@ private:
     void BuildAnnouncementColumn();
     void BuildBottomRow(QWidget* background);
     void BuildMenus();
+    void BuildComponents(const ServerWindowOptions& options);
     void HideOrMinimise();
 
     bool trayAvailable_;
+    bool shadowAttached_ = false;
+    platform::Player* player_;
     platform::ServerSocket* socket_;
     platform::TrayIcon* tray_;
     QWidget* logo_ = nullptr;  // 图片框2
@@ -127,6 +143,8 @@ private:
     QAction* unmute_ = nullptr;
     std::unique_ptr<ChatLog> chatLog_;
     ConnectionRegistry* registry_ = nullptr;
+    SongQueue* queue_ = nullptr;
+    OperatorCommands* operatorCommands_ = nullptr;
 };
 
 }  // namespace vinylo::server

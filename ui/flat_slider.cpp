@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/flat_palette.h"
+#include "ui/palette.h"
 
 namespace vinylo::ui {
 namespace {
@@ -50,21 +50,21 @@ void FlatSlider::paintEvent(QPaintEvent*) {
     const double x = left + fraction * (right - left);
 
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(palette::kTrack));
+    p.setBrush(palette::kTrack);
     p.drawRoundedRect(QRectF(left, cy - kTrackHeight / 2, right - left, kTrackHeight),
                       kTrackHeight / 2, kTrackHeight / 2);
     if (!isEnabled())
         return;
 
     if (x > left) {
-        p.setBrush(QColor(palette::kAccent));
+        p.setBrush(palette::kAccent);
         p.drawRoundedRect(QRectF(left, cy - kTrackHeight / 2, x - left, kTrackHeight),
                           kTrackHeight / 2, kTrackHeight / 2);
     }
     const bool active = hovered_ || isSliderDown() || hasFocus();
     const double r = active ? kHandleRadius : kHandleRadius - 1;
     p.setBrush(Qt::white);
-    p.setPen(QPen(active ? QColor(palette::kAccent) : QColor(palette::kAccentHover), 1.5));
+    p.setPen(QPen(active ? palette::kAccent : palette::kAccentLight, 1.5));
     p.drawEllipse(QPointF(x, cy), r - 0.75, r - 0.75);
 }
 

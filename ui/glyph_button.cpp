@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "ui/flat_palette.h"
+#include "ui/palette.h"
 
 namespace vinylo::ui {
 namespace {
@@ -62,8 +62,13 @@ void DrawSpeaker(QPainter& p, QPointF c, double s, int waves, bool cross, const 
 }  // namespace
 
 GlyphButton::GlyphButton(Glyph glyph, Kind kind, QWidget* parent)
-    : QAbstractButton(parent), glyph_(glyph), kind_(kind) {
-    setCursor(Qt::PointingHandCursor);
+    : ImageButton(
+          [this](QPainter& painter, const QRectF& rect, const ButtonLook& look) {
+              PaintGlyphButton(painter, rect, look, glyph_, kind_);
+          },
+          parent),
+      glyph_(glyph),
+      kind_(kind) {
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -78,60 +83,48 @@ QSize GlyphButton::sizeHint() const {
     return kind_ == Kind::Filled ? QSize(32, 32) : QSize(26, 26);
 }
 
-void GlyphButton::enterEvent(QEnterEvent* event) {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void GlyphButton::leaveEvent(QEvent* event) {
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
-}
-
-void GlyphButton::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double diameter = std::min(width(), height()) - 1.0;
-    const QPointF centre(width() / 2.0, height() / 2.0);
+void PaintGlyphButton(QPainter& p, const QRectF& rect, const ButtonLook& look,
+                      GlyphButton::Glyph glyph, GlyphButton::Kind kind) {
+    using Glyph = GlyphButton::Glyph;
+    const double diameter = std::min(rect.width(), rect.height()) - 1.0;
+    const QPointF centre = rect.center();
     const QRectF circle(centre.x() - diameter / 2, centre.y() - diameter / 2, diameter, diameter);
 
-    QColor glyphColour = QColor(palette::kGlyph);
-    if (kind_ == Kind::Filled) {
-        QColor fill = QColor(palette::kAccent);
-        if (!isEnabled()) {
-            fill = QColor(palette::kTrack);
-        } else if (isDown()) {
-            fill = QColor(palette::kAccentPressed);
-        } else if (hovered_) {
-            fill = QColor(palette::kAccentHover);
+    QColor glyphColour = palette::kAccentDark;
+    if (kind == GlyphButton::Kind::Filled) {
+        QColor fill = palette::kAccent;
+        if (!look.enabled) {
+            fill = palette::kDisabled;
+        } else if (look.pressed) {
+            fill = palette::kAccentDark;
+        } else if (look.hovered) {
+            fill = palette::kAccentLight;
         }
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
         p.drawEllipse(circle);
         glyphColour = Qt::white;
     } else {
-        if (isEnabled() && (isDown() || hovered_)) {
+        if (look.enabled && (look.pressed || look.hovered)) {
             p.setPen(Qt::NoPen);
-            p.setBrush(isDown() ? QColor(palette::kPressed) : QColor(palette::kHover));
+            p.setBrush(look.pressed ? palette::kSelection : palette::kHover);
             p.drawEllipse(circle);
         }
-        if (!isEnabled())
-            glyphColour = QColor(palette::kTextDisabled);
+        if (!look.enabled)
+            glyphColour = palette::kDisabled;
     }
-    if (hasFocus()) {
-        p.setPen(QPen(QColor(palette::kAccentHover), 1));
+    if (look.focused) {
+        p.setPen(QPen(palette::kAccentLight, 1));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(circle.adjusted(0.5, 0.5, -0.5, -0.5));
     }
 
     double s = diameter * 0.42;
-    if (kind_ == Kind::Plain)
-        s = glyph_ == Glyph::Stop ? diameter * 0.58 : diameter * 0.66;
+    if (kind == GlyphButton::Kind::Plain)
+        s = glyph == Glyph::Stop ? diameter * 0.58 : diameter * 0.66;
     p.setPen(QPen(glyphColour, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(glyphColour);
-    switch (glyph_) {
+    switch (glyph) {
         case Glyph::Play:
             DrawPlay(p, centre, s);
             break;
@@ -151,8 +144,7 @@ void GlyphButton::paintEvent(QPaintEvent*) {
             DrawSpeaker(p, centre, s, 0, true, glyphColour);
             break;
         case Glyph::SpeakerMissing: {
-            const QColor faded =
-                isEnabled() ? QColor(palette::kTextMuted) : QColor(palette::kTextDisabled);
+            const QColor faded = look.enabled ? palette::kQuietText : palette::kDisabled;
             DrawSpeaker(p, centre, s, 1, false, faded);
             p.setPen(QPen(faded, std::max(1.4, s * 0.09), Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(centre.x() - s * 0.5, centre.y() - s * 0.5),

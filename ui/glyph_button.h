@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "ui/image_button.h"
 
 namespace vinylo::ui {
 
 // A round flat button that draws its own glyph: the filled kind is the
 // accent-coloured main action, the plain kind shows a light circle on hover.
-class GlyphButton : public QAbstractButton {
+class GlyphButton : public ImageButton {
     Q_OBJECT
 
 public:
@@ -20,15 +20,13 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
 private:
     Glyph glyph_;
     Kind kind_;
-    bool hovered_ = false;
 };
+
+// Paints a glyph button's face into `rect`.
+void PaintGlyphButton(QPainter& painter, const QRectF& rect, const ButtonLook& look,
+                      GlyphButton::Glyph glyph, GlyphButton::Kind kind);
 
 }  // namespace vinylo::ui

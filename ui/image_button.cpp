@@ -3,6 +3,8 @@
 #include <QEnterEvent>
 #include <QPainter>
 
+#include "ui/palette.h"
+
 namespace vinylo::ui {
 
 ImageButton::ImageButton(ButtonPainter painter, QWidget* parent)
@@ -15,10 +17,14 @@ QSize ImageButton::sizeHint() const {
     return {40, 40};
 }
 
+ButtonLook ImageButton::look() const {
+    return ButtonLook{hovered_, isDown(), isEnabled(), hasFocus()};
+}
+
 void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter_(painter, QRectF(rect()), ButtonLook{hovered_, isDown(), isEnabled()});
+    painter_(painter, QRectF(rect()), look());
 }
 
 void ImageButton::enterEvent(QEnterEvent* event) {
@@ -63,7 +69,7 @@ void PaintMinimiseGlyph(QPainter& painter, const QRectF& rect, const ButtonLook&
 }
 
 void PaintCloseGlyph(QPainter& painter, const QRectF& rect, const ButtonLook& look) {
-    PaintTitleButtonFace(painter, rect, look, QColor(0xe8, 0x3b, 0x3b));
+    PaintTitleButtonFace(painter, rect, look, palette::kCloseHover);
     painter.setPen(GlyphPen(look));
     const QPointF c = rect.center();
     painter.drawLine(QPointF(c.x() - 5.5, c.y() - 5.5), QPointF(c.x() + 5.5, c.y() + 5.5));

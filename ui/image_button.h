@@ -12,12 +12,14 @@ struct ButtonLook {
     bool hovered = false;
     bool pressed = false;
     bool enabled = true;
+    bool focused = false;
 };
 
 // Paints a button's face into `rect`.
 using ButtonPainter = std::function<void(QPainter&, const QRectF& rect, const ButtonLook&)>;
 
-// A button that is only a picture: the painter draws it in each state.
+// A button that is only a picture: the painter draws it in each state. It
+// takes no keyboard focus unless given a focus policy.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 
@@ -27,6 +29,8 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    ButtonLook look() const;
+
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/flat_palette.h"
 #include "ui/flat_slider.h"
 #include "ui/glyph_button.h"
+#include "ui/palette.h"
+#include "ui/skin.h"
 
 namespace vinylo::ui {
 namespace {
@@ -27,10 +28,7 @@ int ClampToInt(qint64 value) {
 }
 
 QFont TimeFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPixelSize(12);
-    return font;
+    return skin::ControlFont();
 }
 
 }  // namespace
@@ -160,9 +158,9 @@ void PlayerControlBar::onSeekAction() {
 void PlayerControlBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(palette::kBorder), 1));
-    p.setBrush(QColor(palette::kPanel));
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    p.setPen(QPen(palette::kBorder, 1));
+    p.setBrush(palette::kPanel);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 
     // The place in the song in the text colour, its length quieter.
     p.setFont(TimeFont());
@@ -171,11 +169,11 @@ void PlayerControlBar::paintEvent(QPaintEvent*) {
     const QString text = timeText();
     const qsizetype slash = text.indexOf(QLatin1Char('/'));
     const QString lead = slash < 0 ? text : text.left(slash);
-    p.setPen(quiet ? QColor(palette::kTextMuted) : QColor(palette::kText));
+    p.setPen(quiet ? palette::kQuietText : palette::kText);
     p.drawText(kTimeRect, Qt::AlignVCenter | Qt::AlignLeft, lead);
     if (slash >= 0) {
         const QRect rest = kTimeRect.adjusted(p.fontMetrics().horizontalAdvance(lead), 0, 0, 0);
-        p.setPen(QColor(palette::kTextMuted));
+        p.setPen(palette::kQuietText);
         p.drawText(rest, Qt::AlignVCenter | Qt::AlignLeft, text.mid(slash));
     }
 }

@@ -74,4 +74,11 @@ void ReportList::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit leftButtonDoubleClicked();
+    }
+}
+
 }  // namespace vinylo::ui

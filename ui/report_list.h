@@ -33,9 +33,13 @@ public:
 signals:
     // A press of the right mouse button, with its position on the screen.
     void rightButtonPressed(const QPoint& globalPosition);
+    // A double-click of the left button anywhere in the list, on a row or
+    // not; the selection is already that of its first click.
+    void leftButtonDoubleClicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace vinylo::ui

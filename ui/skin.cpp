@@ -5,6 +5,9 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
+#include <utility>
+
+#include "ui/palette.h"
 
 namespace vinylo::ui::skin {
 
@@ -55,9 +58,9 @@ QImage TitleBarImage(QSize size) {
     const QRectF band(0, 0, size.width(), size.height());
 
     QLinearGradient base(band.topLeft(), band.topRight());
-    base.setColorAt(0.0, QColor(0x1f, 0x2f, 0x6b));
-    base.setColorAt(0.55, QColor(0x2f, 0x55, 0xb8));
-    base.setColorAt(1.0, QColor(0x3f, 0x86, 0xe0));
+    base.setColorAt(0.0, palette::kTitleDeep);
+    base.setColorAt(0.55, palette::kTitleMiddle);
+    base.setColorAt(1.0, palette::kTitleBright);
     painter.fillRect(band, base);
 
     // Record grooves rising from behind the title buttons.
@@ -120,8 +123,8 @@ QImage LogoImage(int size) {
     painter.drawPath(sheen);
 
     QLinearGradient label(QPointF(0, s * 0.3), QPointF(0, s * 0.7));
-    label.setColorAt(0.0, QColor(0x6a, 0x98, 0xf4));
-    label.setColorAt(1.0, QColor(0x2c, 0x52, 0xb3));
+    label.setColorAt(0.0, palette::kAccentLight);
+    label.setColorAt(1.0, palette::kAccentDark);
     painter.setBrush(label);
     painter.drawEllipse(centre, s * 0.22, s * 0.22);
     painter.setBrush(Qt::white);
@@ -137,28 +140,65 @@ QIcon ProgramIcon() {
     return icon;
 }
 
+namespace {
+
+// A style sheet with the palette's colours put in for {name} placeholders.
+QString WithColours(QString sheet) {
+    const std::pair<const char*, QColor> colours[] = {
+        {"{accent}", palette::kAccent},
+        {"{accentLight}", palette::kAccentLight},
+        {"{accentDark}", palette::kAccentDark},
+        {"{border}", palette::kBorder},
+        {"{divider}", palette::kDivider},
+        {"{panel}", palette::kPanel},
+        {"{header}", palette::kHeader},
+        {"{alternateRow}", palette::kAlternateRow},
+        {"{selection}", palette::kSelection},
+        {"{selectionText}", palette::kSelectionText},
+        {"{text}", palette::kText},
+        {"{quietText}", palette::kQuietText},
+        {"{scrollHandle}", palette::kScrollHandle},
+        {"{scrollHandleHover}", palette::kScrollHandleHover},
+    };
+    for (const auto& [name, colour] : colours)
+        sheet.replace(QLatin1String(name), colour.name());
+    return sheet;
+}
+
+}  // namespace
+
 QString ControlStyleSheet() {
-    return QStringLiteral(
-        "QTreeWidget { border: 1px solid #c9d4e6; background: white;"
-        "  alternate-background-color: #f6f8fc; selection-background-color: #d6e3fb;"
-        "  selection-color: #1b2a4a; }"
-        "QHeaderView::section { background: #eef3fb; color: #33415c; border: none;"
-        "  border-right: 1px solid #dbe3f0; border-bottom: 1px solid #c9d4e6;"
+    return WithColours(QStringLiteral(
+        "QTreeWidget { border: 1px solid {border}; background: white;"
+        "  alternate-background-color: {alternateRow}; selection-background-color: {selection};"
+        "  selection-color: {selectionText}; }"
+        "QHeaderView::section { background: {header}; color: {text}; border: none;"
+        "  border-right: 1px solid {divider}; border-bottom: 1px solid {border};"
         "  padding: 2px 4px; }"
-        "QTextEdit, QLineEdit { border: 1px solid #c9d4e6; border-radius: 3px;"
-        "  background: white; selection-background-color: #3d6fe0; }"
-        "QTextEdit:focus, QLineEdit:focus { border-color: #6a98f4; }"
-        "QGroupBox { border: 1px solid #c9d4e6; border-radius: 4px; margin-top: 7px;"
-        "  background: #f3f6fb; }"
+        "QTextEdit, QLineEdit { border: 1px solid {border}; border-radius: 3px;"
+        "  background: white; selection-background-color: {accent}; }"
+        "QTextEdit:focus, QLineEdit:focus { border-color: {accentLight}; }"
+        "QGroupBox { border: 1px solid {border}; border-radius: 4px; margin-top: 7px;"
+        "  background: {panel}; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px;"
-        "  color: #2c52b3; }"
+        "  color: {accentDark}; }"
         "QScrollBar:vertical { width: 10px; background: transparent; margin: 0; }"
         "QScrollBar:horizontal { height: 10px; background: transparent; margin: 0; }"
-        "QScrollBar::handle { background: #c3cee2; border-radius: 4px; min-height: 20px;"
+        "QScrollBar::handle { background: {scrollHandle}; border-radius: 4px; min-height: 20px;"
         "  min-width: 20px; margin: 1px; }"
-        "QScrollBar::handle:hover { background: #9fb3d6; }"
+        "QScrollBar::handle:hover { background: {scrollHandleHover}; }"
         "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
-        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }");
+        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"));
+}
+
+QString PanelStyleSheet(const QString& selector) {
+    return selector + WithColours(QStringLiteral(
+                          " { background: {panel}; border: 1px solid {border}; border-radius: 4px;"
+                          "  color: {quietText}; }"));
+}
+
+QString TextColourStyle(QColor colour) {
+    return QStringLiteral("color: %1;").arg(colour.name());
 }
 
 }  // namespace vinylo::ui::skin

@@ -7,9 +7,9 @@
 #include <QSize>
 #include <QString>
 
-// The look both programs share: fonts, colours and the pictures we draw
-// ourselves (title bar, logo, program icon). Everything is painted by code,
-// so there are no image files to keep in step with the design.
+// The look both programs share: fonts, style sheets and the pictures we draw
+// ourselves (title bar, logo, program icon); the colours are in palette.h. Everything is painted by
+// code, so there are no image files to keep in step with the design.
 namespace vinylo::ui::skin {
 
 // Designed families first, then the CJK font a Linux machine has.
@@ -25,13 +25,6 @@ QFont ControlFont();
 // The title of a window in its title bar, on the dark title-bar colours.
 QFont TitleFont();
 
-inline constexpr QColor kAccent{0x3d, 0x6f, 0xe0};
-inline constexpr QColor kAccentLight{0x6a, 0x98, 0xf4};
-inline constexpr QColor kAccentDark{0x2c, 0x52, 0xb3};
-inline constexpr QColor kBorder{0xc9, 0xd4, 0xe6};
-inline constexpr QColor kPanel{0xf3, 0xf6, 0xfb};
-inline constexpr QColor kQuietText{0x6b, 0x76, 0x8a};
-
 // The title-bar picture: a deep blue band with sound bars and record grooves.
 QImage TitleBarImage(QSize size);
 
@@ -43,5 +36,12 @@ QIcon ProgramIcon();
 
 // A style sheet for the stock controls (lists, edits, group boxes).
 QString ControlStyleSheet();
+
+// A panel in the skin's colours (the control bar's look) for the widgets
+// that `selector` picks, e.g. "QLabel#播放器1".
+QString PanelStyleSheet(const QString& selector);
+
+// "color: #rrggbb;"
+QString TextColourStyle(QColor colour);
 
 }  // namespace vinylo::ui::skin

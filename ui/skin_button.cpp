@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "ui/palette.h"
 #include "ui/skin.h"
 
 namespace vinylo::ui {
@@ -18,21 +19,21 @@ void SkinButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
 
-    QColor top = skin::kAccentLight;
-    QColor bottom = skin::kAccent;
+    QColor top = palette::kAccentLight;
+    QColor bottom = palette::kAccent;
     if (!isEnabled()) {
-        top = bottom = QColor(0xb8, 0xc2, 0xd3);
+        top = bottom = palette::kDisabled;
     } else if (isDown()) {
-        top = skin::kAccentDark;
-        bottom = skin::kAccent;
+        top = palette::kAccentDark;
+        bottom = palette::kAccent;
     } else if (hovered_) {
-        top = skin::kAccentLight.lighter(108);
-        bottom = skin::kAccentLight;
+        top = palette::kAccentLight.lighter(108);
+        bottom = palette::kAccentLight;
     }
     QLinearGradient fill(face.topLeft(), face.bottomLeft());
     fill.setColorAt(0.0, top);
     fill.setColorAt(1.0, bottom);
-    painter.setPen(QPen(skin::kAccentDark, 1.0));
+    painter.setPen(QPen(palette::kAccentDark, 1.0));
     painter.setBrush(fill);
     painter.drawRoundedRect(face, 4, 4);
     if (hasFocus()) {

@@ -39,6 +39,15 @@ public:
     int ringWidth() const { return size_; }
 
 protected:
+    bool event(QEvent* event) override {
+        // Some platforms (offscreen among them) activate every window shown,
+        // whatever its flags: the activation belongs to the target.
+        if (event->type() == QEvent::WindowActivate && target_->isVisible()) {
+            target_->activateWindow();
+        }
+        return QWidget::event(event);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == target_) {
             switch (event->type()) {

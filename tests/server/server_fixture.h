@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake_player.h"
 #include "platform/server_socket.h"
 #include "protocol/gbk.h"
 #include "server/chat_log.h"
@@ -46,11 +47,14 @@ inline size_t CountCode(const testing::WireClient& client, const std::string& co
 }
 
 // The real server window listening on an ephemeral port, with loopback
-// clients that have been greeted.
+// clients that have been greeted. It plays through `player_`, a fake, unless
+// the options bring a player.
 class ServerFixture : public ::testing::Test {
 protected:
     void StartServer(ServerWindowOptions options = {}) {
         options.trayAvailable = false;
+        if (options.player == nullptr)
+            options.player = &player_;
         window_ = std::make_unique<ServerWindow>(options);
         ASSERT_TRUE(window_->serverSocket().Listen(0));
     }
@@ -93,6 +97,7 @@ protected:
     // nothing more came).
     static void Settle() { QTest::qWait(300); }
 
+    platform::FakePlayer player_;  // outlives the window
     std::unique_ptr<ServerWindow> window_;
     std::vector<std::unique_ptr<testing::WireClient>> clients_;
     std::vector<bool> reads_;

@@ -8,6 +8,9 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <QLabel>
+
+#include "platform/fake_player.h"
 #include "platform/server_socket.h"
 #include "server/clock_text.h"
 #include "tests/server/server_fixture.h"
@@ -36,6 +39,12 @@ TEST(ServerArgumentsTest, ReadsThePortAndHelpAndRejectsTheRest) {
         {{QStringLiteral("--port"), QStringLiteral("-1")}, std::nullopt, false},
         {{QStringLiteral("--port"), QStringLiteral("80x")}, std::nullopt, false},
         {{QStringLiteral("--verbose")}, std::nullopt, false},
+        {{QStringLiteral("--audio-output"), QStringLiteral("null"), QStringLiteral("--port=9")},
+         9,
+         false},
+        {{QStringLiteral("--audio-output")}, std::nullopt, false},
+        {{QStringLiteral("--audio-output=")}, std::nullopt, false},
+        {{QStringLiteral("--audio-outputs=null")}, std::nullopt, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
@@ -49,6 +58,75 @@ TEST(ServerArgumentsTest, ReadsThePortAndHelpAndRejectsTheRest) {
         EXPECT_EQ(parsed.arguments->port, *c.port);
         EXPECT_EQ(parsed.arguments->help, c.help);
     }
+    const ParsedArguments output = ParseServerArguments(
+        {QStringLiteral("vinylo_server"), QStringLiteral("--audio-output=pulse")});
+    ASSERT_TRUE(output.arguments);
+    EXPECT_EQ(output.arguments->audioOutput, QStringLiteral("pulse"));
+    EXPECT_EQ(ParseServerArguments({QStringLiteral("vinylo_server")}).arguments->audioOutput,
+              QString());
+}
+
+// A program over a fake player, or over no player at all, with its
+// diagnostic lines collected.
+struct ProgramWithPlayer {
+    explicit ProgramWithPlayer(bool playerStarts) {
+        ServerWindowOptions options;
+        options.trayAvailable = false;
+        ServerProgram::Services services;
+        services.makePlayer = [this, playerStarts](const ServerArguments& arguments,
+                                                   QString* error) {
+            audioOutput = arguments.audioOutput;
+            std::unique_ptr<platform::Player> player;
+            if (playerStarts) {
+                player = std::make_unique<platform::FakePlayer>();
+            } else {
+                *error = QStringLiteral("libmpv could not start: unsupported");
+            }
+            return player;
+        };
+        services.report = [this](const QString& line) { lines << line; };
+        ServerArguments arguments;
+        arguments.port = 0;
+        arguments.audioOutput = QStringLiteral("null");
+        program = std::make_unique<ServerProgram>(arguments, false, options, services);
+    }
+
+    QString audioOutput;
+    QStringList lines;
+    std::unique_ptr<ServerProgram> program;
+};
+
+TEST(ServerProgramTest, SaysOnceThatThereIsNoAudioDeviceAndGoesOnPlaying) {
+    ProgramWithPlayer p(true);
+    EXPECT_EQ(p.audioOutput, QStringLiteral("null")) << "the player gets --audio-output";
+    auto* player = qobject_cast<platform::FakePlayer*>(p.program->window().player());
+    ASSERT_NE(player, nullptr);
+    ASSERT_TRUE(p.program->Start());
+    p.lines.clear();
+    player->setAudioDeviceMissing(true);
+    player->setAudioDeviceMissing(false);
+    player->setAudioDeviceMissing(true);
+    ASSERT_EQ(p.lines.size(), 1);
+    EXPECT_THAT(p.lines[0].toStdString(), HasSubstr("no audio device"));
+    EXPECT_THAT(p.program->window().nowPlayingLabel()->text().toStdString(), HasSubstr("音频设备"));
+}
+
+TEST(ServerProgramTest, ServesTheChatRoomWhenThePlayerCannotStart) {
+    ProgramWithPlayer p(false);
+    ASSERT_EQ(p.program->window().player(), nullptr);
+    ASSERT_EQ(p.lines.size(), 1);
+    EXPECT_THAT(p.lines[0].toStdString(), HasSubstr("cannot start the media player"));
+    EXPECT_THAT(p.lines[0].toStdString(), HasSubstr("unsupported"));
+    EXPECT_THAT(p.program->window().nowPlayingLabel()->text().toStdString(),
+                HasSubstr("播放器无法启动"));
+    ASSERT_TRUE(p.program->Start());
+    testing::WireClient client(p.program->window().serverSocket().Port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.BlockCount() >= 3; }, kDeadlineMs));
+    // A request is kept in the queue for when a player is back.
+    ASSERT_TRUE(client.Send("http://127.0.0.1:9/c.jpggqfm" + Gbk("小明") +
+                            "xmhttp://127.0.0.1:9/s.mp3bfdz" + Gbk("晴天") + "gqmc|||10"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.program->window().songQueue()->RowCount() == 1; },
+                                kDeadlineMs));
 }
 
 TEST(ClockTextTest, WritesNumbersWithoutLeadingZeros) {
@@ -74,7 +152,9 @@ TEST(ServerProgramTest, ReportsAPortItCannotBindInABoxWhenThereIsADisplay) {
     testing::MessageBoxRecorder::Clear();
     ServerWindowOptions options;
     options.trayAvailable = false;
-    ServerProgram program(ServerArguments{taken.port(), false}, /*hasDisplay=*/true, options);
+    ServerArguments arguments;
+    arguments.port = taken.port();
+    ServerProgram program(arguments, /*hasDisplay=*/true, options);
     QSignalSpy finished(&program, &ServerProgram::finished);
     EXPECT_FALSE(program.Start());
     ASSERT_EQ(testing::MessageBoxRecorder::Shown().size(), 1u);
@@ -144,7 +224,9 @@ TEST(ServerBinaryTest, PrintsHelp) {
     server.start(QStringLiteral(VINYLO_SERVER_BINARY), {QStringLiteral("--help")});
     ASSERT_TRUE(server.waitForFinished(60000));
     EXPECT_EQ(server.exitCode(), 0);
-    EXPECT_THAT(server.readAllStandardOutput().toStdString(), HasSubstr("--port N"));
+    const std::string help = server.readAllStandardOutput().toStdString();
+    EXPECT_THAT(help, HasSubstr("--port N"));
+    EXPECT_THAT(help, HasSubstr("--audio-output NAME"));
 }
 
 }  // namespace

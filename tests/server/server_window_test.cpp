@@ -17,7 +17,10 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "platform/fake_player.h"
+#include "ui/player_control_bar.h"
 #include "ui/report_list.h"
+#include "ui/window_shadow.h"
 
 namespace vinylo::server {
 namespace {
@@ -78,7 +81,11 @@ ServerWindowOptions WithTray(bool available) {
 }
 
 TEST(ServerWindowTest, PlacesEveryControlAtItsDesignedGeometryWithItsCaption) {
-    ServerWindow window(WithTray(false));
+    platform::FakePlayer player;
+    ServerWindowOptions options = WithTray(false);
+    options.player = &player;
+    ServerWindow window(options);
+    EXPECT_NE(qobject_cast<ui::PlayerControlBar*>(window.playerArea()), nullptr);
     EXPECT_EQ(window.size(), QSize(622, 496));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vinylo服务端"));
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
@@ -251,6 +258,31 @@ TEST(ServerWindowTest, DraggingTheTitleAreaMovesTheWindow) {
     send(QEvent::MouseMove, {340, 50}, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, {340, 50}, Qt::NoButton);
     EXPECT_EQ(window.pos(), start + QPoint(40, 30));
+}
+
+TEST(ServerWindowTest, TakesItsGreyDropShadowWhenFirstActivated) {
+    ServerWindow window(WithTray(false));
+    EXPECT_EQ(ui::ShadowOf(&window), nullptr);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui::ShadowOf(&window) != nullptr; }, 5000));
+    QWidget* shadow = ui::ShadowOf(&window);
+    // The designed ring of 5 on every side, and the window keeps the activation.
+    EXPECT_EQ(shadow->size(), window.size() + QSize(10, 10));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.hide();
+    window.show();
+    window.activateWindow();
+    EXPECT_EQ(ui::ShadowOf(&window), shadow) << "one shadow, attached once";
+}
+
+TEST(ServerWindowTest, WithoutAPlayerTheControlBarsPlaceSaysSo) {
+    ServerWindow window(WithTray(false));
+    auto* area = qobject_cast<QLabel*>(window.playerArea());
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->objectName(), QStringLiteral("播放器1"));
+    EXPECT_EQ(area->text(), QStringLiteral("播放器不可用"));
 }
 
 }  // namespace
