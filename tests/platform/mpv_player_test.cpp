@@ -58,26 +58,16 @@ protected:
         : server_([this](const testing::HttpRequest& request) { return Answer(request); }) {}
 
     static testing::HttpResponse Answer(const testing::HttpRequest& request) {
-        static const std::string one = testing::SineWav(1000ms, 440);
-        static const std::string two = testing::SineWav(600ms, 660);
-        static const std::string three = testing::SineWav(3000ms, 550);
-        testing::HttpResponse response;
-        response.headers = {{"Content-Type", "audio/wav"}};
-        if (request.target == "/one.wav") {
-            response.body = one;
-        } else if (request.target == "/two.wav") {
-            response.body = two;
-        } else if (request.target == "/three.wav") {
-            response.body = three;
-        } else if (request.target == "/hang.wav") {
+        static const std::map<std::string, std::string> songs{
+            {"/one.wav", testing::SineWav(1000ms, 440)},
+            {"/two.wav", testing::SineWav(600ms, 660)},
+            {"/three.wav", testing::SineWav(3000ms, 550)}};
+        if (request.target == "/hang.wav") {
+            testing::HttpResponse response;
             response.neverAnswer = true;
-        } else {
-            response.status = 404;
-            response.reason = "Not Found";
-            response.headers.clear();
-            response.body = "no such song";
+            return response;
         }
-        return response;
+        return testing::ServeSong(request, songs);
     }
 
     QString Url(const char* path) const { return QString::fromStdString(server_.Url(path)); }

@@ -23,19 +23,9 @@ using ::testing::ElementsAre;
 using State = platform::Player::State;
 
 testing::HttpResponse Songs(const testing::HttpRequest& request) {
-    static const std::string one = testing::SineWav(900ms, 440);
-    static const std::string two = testing::SineWav(600ms, 660);
-    testing::HttpResponse response;
-    response.headers = {{"Content-Type", "audio/wav"}};
-    if (request.target == "/one.wav") {
-        response.body = one;
-    } else if (request.target == "/two.wav") {
-        response.body = two;
-    } else {
-        response.status = 404;
-        response.reason = "Not Found";
-    }
-    return response;
+    static const std::map<std::string, std::string> songs{
+        {"/one.wav", testing::SineWav(900ms, 440)}, {"/two.wav", testing::SineWav(600ms, 660)}};
+    return testing::ServeSong(request, songs);
 }
 
 class SongPlaybackTest : public ServerFixture {

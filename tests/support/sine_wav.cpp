@@ -40,4 +40,17 @@ std::string SineWav(std::chrono::milliseconds length, int frequencyHz, int sampl
     return out;
 }
 
+HttpResponse ServeSong(const HttpRequest& request, const std::map<std::string, std::string>& songs) {
+    HttpResponse response;
+    if (const auto song = songs.find(request.target); song != songs.end()) {
+        response.headers = {{"Content-Type", "audio/wav"}};
+        response.body = song->second;
+    } else {
+        response.status = 404;
+        response.reason = "Not Found";
+        response.body = "no such song";
+    }
+    return response;
+}
+
 }  // namespace vinylo::testing

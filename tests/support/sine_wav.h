@@ -1,7 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
+
+#include "tests/support/loopback_http_server.h"
 
 namespace vinylo::testing {
 
@@ -9,5 +12,9 @@ namespace vinylo::testing {
 // short song for the media engine to play.
 std::string SineWav(std::chrono::milliseconds length, int frequencyHz = 440,
                     int sampleRate = 22050);
+
+// The answer of a small song server: the WAV stored under the request's path
+// (as audio/wav), or 404 for any other path.
+HttpResponse ServeSong(const HttpRequest& request, const std::map<std::string, std::string>& songs);
 
 }  // namespace vinylo::testing
